@@ -1,0 +1,1 @@
+#include "project/project_file.h"
