@@ -7,6 +7,7 @@
 // Version 1.2 files lack the collector test area. The writer always writes version 1.3.
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,8 +48,10 @@ enum class ESaveResult { Saved, Cancelled, NoPath, Failed };
 ESaveResult WriteProject(CHalvo98Doc& doc, CMessenger& msg);
 
 // Closing a modified project: asks whether to save (Yes/No). Yes runs WriteProject, No marks the
-// project unmodified. Returns true when closing may proceed.
-bool SaveModified(CHalvo98Doc& doc, CMessenger& msg);
+// project unmodified. A project without a path name is saved through `saveAs` (the Save As command,
+// given by the UI); without it closing does not proceed. Returns true when closing may proceed.
+bool SaveModified(CHalvo98Doc& doc, CMessenger& msg,
+                  const std::function<bool(CHalvo98Doc&)>& saveAs = nullptr);
 
 // The file chooser's rule on a chosen name: returns true when the text after the last "." equals
 // "HVF" ignoring case; otherwise shows the "Data-files must end in" message and returns false.

@@ -181,8 +181,18 @@ int FILE_OpenMemory(CFile& file, const void* data, std::size_t size, std::string
     return Ret(0);
 }
 
+int FILE_OpenMemoryWrite(CFile& file, std::vector<unsigned char>& out) {
+    if (file.IsOpen()) FILE_Close(file);
+    file.m_out = &out;
+    file.m_size = file.m_pos = 0;
+    file.m_writing = true;
+    file.m_path.clear();
+    return Ret(0);
+}
+
 int FILE_Close(CFile& file) {
     int rc = 0;
+    file.m_out = nullptr;
     if (file.m_fp != nullptr) rc = std::fclose(file.m_fp) == 0 ? 0 : -1;
     file.m_fp = nullptr;
     file.m_mem = nullptr;
@@ -205,15 +215,21 @@ int FILE_Read(CFile& file, void* address, std::size_t count, int) {
 }
 
 int FILE_Write(CFile& file, const void* address, std::size_t count) {
-    if (file.m_fp == nullptr || !file.m_writing) return Ret(-1);
+    if (!file.m_writing) return Ret(-1);
     if (count == 0) return Ret(0);
-    if (std::fwrite(address, 1, count, file.m_fp) != count) return Ret(-1);
+    if (file.m_out != nullptr) {
+        const unsigned char* p = static_cast<const unsigned char*>(address);
+        file.m_out->insert(file.m_out->end(), p, p + count);
+    } else if (file.m_fp == nullptr || std::fwrite(address, 1, count, file.m_fp) != count) {
+        return Ret(-1);
+    }
     file.m_pos += count;
     file.m_size = file.m_pos;
     return Ret(0);
 }
 
 int FILE_Flush(CFile& file) {
+    if (file.m_out != nullptr) return Ret(0);
     if (file.m_fp == nullptr || !file.m_writing) return Ret(-1);
     if (std::fflush(file.m_fp) != 0) return Ret(-1);
     if (::fsync(fileno(file.m_fp)) != 0 && errno != EINVAL) return Ret(-1);

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // An open file: a host file, or a read-only view of bytes in memory (for readers that are handed a
 // buffer, such as a fuzzer). Not copyable; closes itself when destroyed.
@@ -26,14 +27,17 @@ public:
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
-    bool IsOpen() const { return m_fp != nullptr || m_mem != nullptr; }
+    bool IsOpen() const { return m_fp != nullptr || m_mem != nullptr || m_out != nullptr; }
     // Bytes left to read; for host files this is computed from the file size at open.
     std::size_t Remaining() const;
     const std::string& Path() const { return m_path; }
+    // Bytes read or written so far.
+    std::size_t Position() const { return m_pos; }
 
 private:
     friend int FILE_Open(CFile&, const std::string&, int, int);
     friend int FILE_OpenMemory(CFile&, const void*, std::size_t, std::string_view);
+    friend int FILE_OpenMemoryWrite(CFile&, std::vector<unsigned char>&);
     friend int FILE_Close(CFile&);
     friend int FILE_Read(CFile&, void*, std::size_t, int);
     friend int FILE_Write(CFile&, const void*, std::size_t);
@@ -41,6 +45,7 @@ private:
     friend int FILE_Flush(CFile&);
 
     std::FILE* m_fp = nullptr;
+    std::vector<unsigned char>* m_out = nullptr;
     const unsigned char* m_mem = nullptr;
     std::size_t m_size = 0;  // size of the memory view or of the host file at open
     std::size_t m_pos = 0;
@@ -75,6 +80,8 @@ int FILE_FileExists(std::string_view path);
 int FILE_Open(CFile& file, const std::string& path, int modeA, int modeB);
 // Opens a read-only view of `size` bytes at `data` (not copied: they must outlive the file).
 int FILE_OpenMemory(CFile& file, const void* data, std::size_t size, std::string_view name);
+// Opens `out` for writing: written bytes are appended to it (it must outlive the file).
+int FILE_OpenMemoryWrite(CFile& file, std::vector<unsigned char>& out);
 int FILE_Close(CFile& file);
 
 // Reads exactly `count` bytes; fails (and reads nothing) when fewer remain.
