@@ -44,9 +44,10 @@ extern "C" {
 /* Collector statuses (shared numbering of both models; each model produces only some of them). */
 enum {
     COLLPERF_OK = 1,
-    COLLPERF_ERR_OUTER_ITER = -1,   /* TP: never produced; BP: channel Reynolds number above 150000 */
+    COLLPERF_ERR_OUTER_ITER = -1,   /* TP: outer iteration text only, never produced */
+    COLLPERF_ERR_REYNOLDS = -1,     /* BP: channel Reynolds number above 150000 */
     COLLPERF_ERR_ITERATION = -2,    /* absorber / outer-surface iteration exceeded 50 passes */
-    COLLPERF_ERR_TEMPERATURE = -3,  /* TAmb outside [-100, 120] */
+    COLLPERF_ERR_TEMPERATURE = -3,  /* TAmb outside [-100, 120], or below -73.15 where the air fits end */
     COLLPERF_ERR_HUMIDITY = -4,     /* HumRatio outside [0, 0.05] */
     COLLPERF_ERR_AREA_FACTOR = -10, /* AreaFactor outside [1.0, 1.7] */
     COLLPERF_ERR_FLOW_TO_AREA = -11, /* TP text only; never produced */
@@ -85,7 +86,8 @@ COLLPERF_API int TP_Performance(
     double TSkyView,      /* 23 in  [C]        imposed radiant temperature of the surroundings, optional */
     double QLongwave,     /* 24 in  [W/m2]     imposed net long-wave loss of the cladding, optional */
     double HConv,         /* 25 in  [W/(m2 K)] imposed outside convective coefficient, optional */
-    double* FlowMalCorr,  /* 26 in/out [-]     in: flow maldistribution factor, used when > 0, else 1.0;
+    double* FlowMalCorr,  /* 26 in/out [-]     in: flow maldistribution factor, used when
+                                                finite and > 0, else 1.0 (null address: 1.0);
                                                 out: the factor used (success) or -9.9 (failure) */
     double* QColl,        /* 27 out [W]        useful heat delivered to the air */
     double* TColl,        /* 28 out [C]        outlet air temperature */
