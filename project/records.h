@@ -43,6 +43,8 @@ struct CLocationData {
     HourlyArray<float> globalHoriz = {};     // global horizontal irradiance [W/m2]
     HourlyArray<float> wallIrradiance = {};  // irradiance on the wall plane of the last read [W/m2]
     HourlyArray<float> clearnessIndex = {};  // [0..1]
+
+    bool operator==(const CLocationData&) const = default;
 };
 
 // One wall's building and air handling system (its own fan system).
@@ -76,6 +78,8 @@ struct CAirSystem {
     // Derived from the wall's schedule by C_Schedule4Occ::Convert2BOOLs; not stored.
     std::int32_t halfMonthOperation[kHalfMonths] = {};           // 1 if the fans run in half-month k
     std::int32_t hourlyOperation[kHoursPerDay][kWeekdays] = {};  // [hour 0..23][weekday 0..6]
+
+    bool operator==(const CAirSystem&) const = default;
 };
 
 // One wall's collector.
@@ -124,6 +128,8 @@ struct CCollectorSpec {
     float testArea = 50.0f;         // area of the tested collector [m2]; in files from version 1.3 on
     std::int32_t testDataKind = 5001;  // 5001 FrTA/FrUL, 5002 FavTA/FavUL, 5003 FoTA/FoUL
     std::int32_t useTestData = 0;   // 1 = "Use Test Data" ticked
+
+    bool operator==(const CCollectorSpec&) const = default;
 };
 
 // The eighteen monthly result tables, in this order.
@@ -182,6 +188,8 @@ struct CProjectResults {
     const MonthlyTable& Table(EResultTable id) const;
     // Sets months 0..11 of row 0 of every table to 0 (start of a run).
     void ClearAllWallsRow();
+
+    bool operator==(const CProjectResults&) const = default;
 };
 
 // The dealer (simulator) record: eleven texts in this fixed order.
@@ -204,4 +212,6 @@ struct C_Doc4Dealer {
     const std::string& Field(int i) const;
     // The dialog's label of position i ("Address", ..., "WebSite").
     static const char* FieldLabel(int i);
+
+    bool operator==(const C_Doc4Dealer&) const = default;
 };
