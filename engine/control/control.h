@@ -187,9 +187,10 @@ struct CControlRun {
     CControlSettings Settings;
     CAltInput Alt;
     CHourlyFile Hourly;
-    std::string HourlyPathInUse;  // the file the running wall writes
+    std::string HourlyPathInUse;  // the output ReadControlFile asks WriteHourlyHeader to open
+    std::string HourlyFileName;   // the output the running wall writes
 };
 
-// Splits `text` with the keyword and data line tokenizer (separators comma, semicolon, colon, blank;
-// a trailing single character is not a token) into at most `maxTokens` views into `text`.
+// Splits a keyword line with the tokenizer (separators comma, semicolon, colon, blank or tab; a
+// trailing single character is not a token) into at most `maxTokens` views into `text`.
 int ControlTokenize(std::string_view text, std::string_view* tokens, int maxTokens);
