@@ -1,6 +1,7 @@
 // Air properties shared by both collector models and by the simulation engine (which needs the site
 // pressure for its own hourly air density). One implementation, built into the static library
-// `collperf_air`; libcollperf links it privately and exports none of it.
+// `collperf_air`; libcollperf links it privately and exports none of it. Other targets use it with
+// target_link_libraries(<target> PRIVATE collperf_air) and #include "collperf/air_props.h".
 //
 // Ranges: the viscosity and Prandtl fits hold for 200 K to 400 K and answer -1 outside; the pressure
 // answers -1 below sea level. The fits are low-order polynomials in absolute temperature fitted to

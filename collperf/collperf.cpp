@@ -2,6 +2,7 @@
 // of the model steps, and the status texts. Nothing here keeps state or allocates.
 #include "collperf/collperf.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "collperf/air_props.h"

@@ -140,7 +140,7 @@ COLLPERF_API int BP_Performance(
  * Status texts. Copies the text of `status` with its terminating NUL into buffer[0..capacity) and
  * returns true; returns false, leaving the buffer untouched, for a status without a text (1 included)
  * or when the text and its NUL do not fit in `capacity` bytes. Never writes past buffer + capacity.
- * The longest text is under 128 bytes.
+ * A buffer of 128 bytes holds every text.
  */
 COLLPERF_API bool TP_StatusText(int status, char* buffer, size_t capacity);
 COLLPERF_API bool BP_StatusText(int status, char* buffer, size_t capacity);

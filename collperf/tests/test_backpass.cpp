@@ -69,6 +69,8 @@ const ValidationCase kValidation[] = {
     {"QSol 1400.1", [](BpCall& c) { c.QSol = 1400.1; }, -22},
     {"QSol 2000, accepted by the transpired model only", [](BpCall& c) { c.QSol = 2000.0; }, -22},
     {"humidity checked before area factor", [](BpCall& c) { c.HumRatio = 0.1; c.AreaFactor = 3.0; }, -4},
+    // Not a validation: a non-physical emittance makes the surface iteration run away.
+    {"surface iteration beyond 50 passes", [](BpCall& c) { c.Emittance = -3.0; }, -2},
 };
 
 TEST(BackPassValidation, BoundsStatusesAndFailureValues)

@@ -78,6 +78,8 @@ const ValidationCase kValidation[] = {
     {"QSol negative", [](TpCall& c) { c.QSol = -1.0; }, -22},
     {"QSol NaN", [](TpCall& c) { c.QSol = kNaN; }, -22},
     {"clearness checked before sun", [](TpCall& c) { c.Clearness = 2.0; c.QSol = 3000.0; }, -21},
+    // Not a validation: a non-physical emittance makes the absorber iteration run away.
+    {"absorber iteration beyond 50 passes", [](TpCall& c) { c.Emittance = -3.0; }, -2},
 };
 
 TEST(TranspiredValidation, BoundsStatusesAndFailureValues)
