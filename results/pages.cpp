@@ -33,6 +33,11 @@ std::string FixedText(const char* bytes, std::size_t n) {
 }  // namespace
 
 CFinancialResults RefreshFinancialResults(CHalvo98Doc& doc, const CMonthSelection& sel) {
+    return RefreshFinancialResults(doc, doc.results, doc.economics, sel);
+}
+
+CFinancialResults RefreshFinancialResults(const CHalvo98Doc& doc, CProjectResults& results,
+                                          CEconomicInputs& econ, const CMonthSelection& sel) {
     const CResultsContext rctx = ResultsContextOf(doc);
     CFinancialContext ctx;
     ctx.resultsValid = rctx.resultsValid;
@@ -52,7 +57,7 @@ CFinancialResults RefreshFinancialResults(CHalvo98Doc& doc, const CMonthSelectio
         in.bypassDampers = doc.collectors[w].numberOfBypassDampers;
         in.fans = doc.airSystems[w].numberOfFans;
         if (in.present && rctx.resultsValid)
-            in.annualSavingsGJ = UpdateAnnualResults(doc.results, rctx, w + 1, sel).totalSavingsGJ;
+            in.annualSavingsGJ = UpdateAnnualResults(results, rctx, w + 1, sel).totalSavingsGJ;
     }
-    return ComputeFinancialResults(doc.economics, ctx);
+    return ComputeFinancialResults(econ, ctx);
 }

@@ -21,3 +21,8 @@ CAnnualResults UpdateAnnualResults(CHalvo98Doc& doc, int row, const CMonthSelect
 // (writing column 12 of the wall rows), and stores the collector area, damper and fan quantities
 // in the project's economic inputs.
 CFinancialResults RefreshFinancialResults(CHalvo98Doc& doc, const CMonthSelection& sel);
+
+// The same over the given results and economic inputs in place of the document's own (for callers
+// that hold the project read-only and work on copies).
+CFinancialResults RefreshFinancialResults(const CHalvo98Doc& doc, CProjectResults& results,
+                                          CEconomicInputs& econ, const CMonthSelection& sel);
