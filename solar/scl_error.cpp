@@ -3,7 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
+
+#include "project/maker/file.h"
 
 namespace {
 
@@ -12,19 +13,6 @@ constexpr int kMaxLine = 256;
 
 // The message of the one report a process can make; written only just before the process ends.
 char g_message[kMaxLine];
-
-// The folder of the running program: HALVO_HOME when set, else the folder of the executable.
-std::string ProgramFolder() {
-    if (const char* home = std::getenv("HALVO_HOME"); home && *home) return home;
-    char buf[4096];
-    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0) return {};
-    buf[n] = '\0';
-    char* slash = std::strrchr(buf, '/');
-    if (!slash) return {};
-    *slash = '\0';
-    return buf;
-}
 
 // Copies the message of `code` from the open file `f` into `out` (capacity kMaxLine).
 // Returns false when no line carries the code.
@@ -80,8 +68,13 @@ void SCL_ReportError(unsigned code, const char* source_file, int line) {
         std::fclose(probe);
         LookupInto(code, "scl.err", g_message);
     } else {
-        std::string fallback = ProgramFolder() + "/scl.err";
-        LookupInto(code, fallback.c_str(), g_message);
+        std::string folder;
+        if (FILE_GetModulePathName(folder)) {
+            const std::string fallback = folder + "/scl.err";
+            LookupInto(code, fallback.c_str(), g_message);
+        } else {
+            std::snprintf(g_message, kMaxLine, "%s", "Error file not found");
+        }
     }
 
     if (std::FILE* dbg = std::fopen("SCL.dbg", "w")) {
