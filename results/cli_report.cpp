@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 #include <ostream>
+#include <sstream>
 #include <string>
 
 #include "results/economics.h"
@@ -296,6 +297,12 @@ void WriteResultsJson(const CResultsReport& report, std::ostream& out) {
     text("life_cycle_savings_text", f.lifeCycleSavingsText);
     text("co2_text", f.co2Text);
     out << "}}";
+}
+
+std::string ResultsJson(const CResultsReport& report) {
+    std::ostringstream out;
+    WriteResultsJson(report, out);
+    return out.str();
 }
 
 void PrintResultsReport(const CHalvo98Doc& doc, const CMonthSelection& sel, std::ostream& out, bool json) {

@@ -11,6 +11,8 @@
 // The project is only read: the annual sums and the cost quantities are computed on copies.
 
 #include <iosfwd>
+#include <string>
+#include <vector>
 
 #include "project/doc.h"
 #include "results/financial.h"
@@ -30,6 +32,10 @@ void PrintResultsText(const CResultsReport& report, std::ostream& out);
 // One JSON object value {"months": ..., "pages": [...], "financial": {...}}, no trailing newline,
 // so that a caller can embed it as a member of its own object.
 void WriteResultsJson(const CResultsReport& report, std::ostream& out);
+
+// The same JSON as a string (for callers that build their output with a JSON library and embed
+// it after parsing).
+std::string ResultsJson(const CResultsReport& report);
 
 // BuildResultsReport followed by PrintResultsText or WriteResultsJson.
 void PrintResultsReport(const CHalvo98Doc& doc, const CMonthSelection& sel, std::ostream& out, bool json);
