@@ -55,7 +55,7 @@ TEST(WallSelector, EntriesAndClamping) {
 // collected = w*(m+1), insulation = 0.5*w, destrat = 0.25*w, total = their sum; operating solar
 // 4*collected; day flow 10, night flow 30, collector flow 8 (fresh air 20 %); day hours 5, solar
 // rise 40 (temperature rise 4); base loads 2 and 3 per month; day recapture 0.1; degree days 100*w.
-struct Fixture : ::testing::Test {
+struct AnnualResults : ::testing::Test {
     std::unique_ptr<CProjectResults> r = std::make_unique<CProjectResults>();
     CResultsContext ctx;
     void SetUp() override {
@@ -90,7 +90,7 @@ struct Fixture : ::testing::Test {
     }
 };
 
-TEST_F(Fixture, AnnualRowSumsTheSelectedMonthsOnly) {
+TEST_F(AnnualResults, AnnualRowSumsTheSelectedMonthsOnly) {
     CMonthSelection sel;
     ParseMonthSelection("1-4,10-12", sel, nullptr);
     const CAnnualResults a = UpdateAnnualResults(*r, ctx, 1, sel);
@@ -113,7 +113,7 @@ TEST_F(Fixture, AnnualRowSumsTheSelectedMonthsOnly) {
     EXPECT_EQ(a.bottom[3].totalText, "   133");
 }
 
-TEST_F(Fixture, AllWallsRowUsesSummedAreaAndWallOneDegreeDays) {
+TEST_F(AnnualResults, AllWallsRowUsesSummedAreaAndWallOneDegreeDays) {
     const CAnnualResults a = UpdateAnnualResults(*r, ctx, 0, CMonthSelection{});
     // Collected over both walls: 3 * 78 = 234 over 40 m2; degree days of wall 1 only: 1200.
     EXPECT_FLOAT_EQ(r->solarCollected[0][12], 234.0f);
@@ -121,7 +121,7 @@ TEST_F(Fixture, AllWallsRowUsesSummedAreaAndWallOneDegreeDays) {
     EXPECT_EQ(a.bottom[0].firstText, "  5.85");
 }
 
-TEST_F(Fixture, NoMonthSelected) {
+TEST_F(AnnualResults, NoMonthSelected) {
     CMonthSelection none;
     none.selected.fill(false);
     const CAnnualResults a = UpdateAnnualResults(*r, ctx, 2, none);
@@ -134,7 +134,7 @@ TEST_F(Fixture, NoMonthSelected) {
     EXPECT_EQ(a.bottom[1].firstText, "     0");
 }
 
-TEST_F(Fixture, ZeroDenominatorsGiveZero) {
+TEST_F(AnnualResults, ZeroDenominatorsGiveZero) {
     for (int m = 0; m < 12; ++m) {
         r->flowDay[1][m] = 0;
         r->flowNight[1][m] = 0;
@@ -150,7 +150,7 @@ TEST_F(Fixture, ZeroDenominatorsGiveZero) {
     EXPECT_EQ(a.bottom[3].total, 0.0);
 }
 
-TEST_F(Fixture, IPConversions) {
+TEST_F(AnnualResults, IPConversions) {
     ctx.units = UnitSystem::IP;
     CMonthSelection jan;
     jan.selected.fill(false);
@@ -166,7 +166,7 @@ TEST_F(Fixture, IPConversions) {
     EXPECT_NEAR(a.totalSavingsGJ, 1.75, 1e-6);  // the return value stays in GJ
 }
 
-TEST_F(Fixture, NotApplicableColumnsByApplicationType) {
+TEST_F(AnnualResults, NotApplicableColumnsByApplicationType) {
     const struct { int type; bool freshNA, insulationNA, destratNA; } cases[] = {
         {1, false, false, false}, {2, false, false, true}, {3, true, true, true}};
     for (const auto& c : cases) {
@@ -182,7 +182,7 @@ TEST_F(Fixture, NotApplicableColumnsByApplicationType) {
     }
 }
 
-TEST_F(Fixture, PageWithoutResults) {
+TEST_F(AnnualResults, PageWithoutResults) {
     ctx.resultsValid = false;
     r->solarCollected[1][12] = 7;
     int row = 3;  // above the two present walls
@@ -196,7 +196,7 @@ TEST_F(Fixture, PageWithoutResults) {
     EXPECT_EQ(r->solarCollected[1][12], 7.0f);  // nothing written
 }
 
-TEST_F(Fixture, MonthlyRowsKeepValuesOfUnselectedMonths) {
+TEST_F(AnnualResults, MonthlyRowsKeepValuesOfUnselectedMonths) {
     CMonthSelection sel;
     sel.selected[2] = false;
     int row = 2;
@@ -207,7 +207,7 @@ TEST_F(Fixture, MonthlyRowsKeepValuesOfUnselectedMonths) {
     EXPECT_FLOAT_EQ(page.annual.annual.value[kColSolarCollected], 2 * (78 - 3));
 }
 
-TEST_F(Fixture, GraphDataAndLabels) {
+TEST_F(AnnualResults, GraphDataAndLabels) {
     for (int m = 0; m < 12; ++m) r->totalSavings[1][m] = 0;
     r->totalSavings[1][6] = 96.18f;
     CMonthSelection sel;
