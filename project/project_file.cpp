@@ -72,10 +72,12 @@ public:
         if (!ok) return;
         std::size_t at = m_f.Position();
         if (r.Read4File(m_f) != 0) {
+            // A record cannot tell a damaged length from a cut: name both.
             if (m_f.Remaining() == 0)
                 Fail("the file ends inside the " + m_block + " (at byte " + std::to_string(m_f.Position()) + ")");
             else
-                Fail("corrupt " + m_block + " record at byte " + std::to_string(at));
+                Fail("the record at byte " + std::to_string(at) + " of the " + m_block +
+                     " is damaged or the file ends inside it");
         }
     }
 

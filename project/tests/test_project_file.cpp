@@ -294,6 +294,7 @@ TEST(ProjectFile, CutAndDamagedFiles) {
 TEST(ProjectFile, SaveModifiedAndTheChoosersExtensionRule) {
     auto d = Filled();
     d->pathName = (fs::current_path() / "close.hvf").string();
+    fs::remove(d->pathName);
     d->fileVersion = kFileVersion13;
     d->modified = true;
     CScriptedMessenger msg;
