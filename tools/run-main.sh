@@ -4,7 +4,7 @@ set -e
 cd "$(dirname "$0")/.."
 tools/deps.sh
 cmake --preset default >/dev/null
-cmake --build --preset default --target halvo-cli
+cmake --build --preset default --target halvo-cli stage_default_hvf
 STAGE=build/default/stage
 OUT=$(mktemp -d)
 "$STAGE/halvo-cli" new "$OUT/project.hvf"
