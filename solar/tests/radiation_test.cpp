@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include <gtest/gtest.h>
@@ -85,6 +86,22 @@ TEST(Tilt, VerticalSouthWallByHand) {
     // The same wall facing north sees no beam and no circumsolar part (a = 0).
     const double north = TILT_Perez(400, 100, 1400, z, 0.0, 2.0, ASTRO_HALF_PI, ASTRO_PI, 0.2);
     EXPECT_NEAR(north, 100.0 * ((1 - F1) / 2 + F2) + 50.0, 1e-9);
+}
+
+// Sun 2 degrees above the horizon facing a vertical wall: the circumsolar term divides by
+// cos 85 deg rather than cos 88 deg. Ib = 10, Id = 50, I0n = 1400, rho = 0:
+//   In = 10 / cos 88 = 286.54; eps = 1 + (286.54 / 50) / (1 + 1.041 * 1.53589^3) = 2.2008 -> bin 4
+TEST(Tilt, CircumsolarDenominatorFloorsAt85Degrees) {
+    const double z = 88 * kDeg, m = ASTRO_AirMass(z);
+    const double eps = 1.0 + (10.0 / std::cos(z) / 50.0) / (1.0 + 1.041 * z * z * z);
+    ASSERT_EQ(TILT_PerezBin(eps), 4);
+    const double delta = 50.0 * m / 1400.0;
+    const double F1 = std::max(0.0, 0.873 - 0.392 * delta - 0.362 * z);
+    const double F2 = 0.226 - 0.462 * delta + 0.001 * z;
+    const double a = std::sin(z);  // cos of the incidence angle on the wall
+    const double expect = 10.0 * a / std::cos(z) +
+                          50.0 * ((1 - F1) / 2 + F1 * a / std::cos(85 * kDeg) + F2);
+    EXPECT_NEAR(TILT_Perez(10, 50, 1400, z, 0.0, m, ASTRO_HALF_PI, 0.0, 0.0), expect, 1e-9);
 }
 
 }  // namespace
