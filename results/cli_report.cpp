@@ -159,21 +159,23 @@ void JsonRow(std::ostream& out, const CResultsRow& row) {
 
 }  // namespace
 
-CResultsReport BuildResultsReport(const CHalvo98Doc& doc, const CMonthSelection& sel) {
+CResultsReport BuildResultsReport(const CHalvo98Doc& doc, const CMonthSelection& sel,
+                                  std::optional<UnitSystem> units) {
     CResultsReport report;
     report.months = sel;
     // The pages write their annual sums into the result tables and the cost quantities into the
     // economic inputs; work on copies so that printing leaves the project as it was.
     auto results = std::make_unique<CProjectResults>(doc.results);
     CEconomicInputs econ = doc.economics;
-    const CResultsContext ctx = ResultsContextOf(doc);
+    CResultsContext ctx = ResultsContextOf(doc);
+    if (units) ctx.units = *units;
     report.units = ctx.units;
     const int walls = ClampSelectedRow(ctx.wallCount, kWallCount);
     for (int row = 0; row <= walls; ++row) {
         int shown = row;
         report.pages.push_back(RefreshMonthlyResults(*results, ctx, shown, sel));
     }
-    report.financial = RefreshFinancialResults(doc, *results, econ, sel);
+    report.financial = RefreshFinancialResults(doc, ctx, *results, econ, sel);
     return report;
 }
 
@@ -305,8 +307,9 @@ std::string ResultsJson(const CResultsReport& report) {
     return out.str();
 }
 
-void PrintResultsReport(const CHalvo98Doc& doc, const CMonthSelection& sel, std::ostream& out, bool json) {
-    const CResultsReport report = BuildResultsReport(doc, sel);
+void PrintResultsReport(const CHalvo98Doc& doc, const CMonthSelection& sel, std::ostream& out, bool json,
+                        std::optional<UnitSystem> units) {
+    const CResultsReport report = BuildResultsReport(doc, sel, units);
     if (json) WriteResultsJson(report, out);
     else PrintResultsText(report, out);
 }

@@ -8,9 +8,11 @@
 //     if (!ParseMonthSelection(arg, months, &why))  // for "--months 1-4,10-12"; usage error on false
 //     ...
 //     PrintResultsReport(doc, months, out, json);   // text, or one JSON object value
+// (pass UnitSystem::IP or ::SI as a last argument to show other units than the project's).
 // The project is only read: the annual sums and the cost quantities are computed on copies.
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,7 +27,9 @@ struct CResultsReport {
     std::vector<CMonthlyPage> pages;  // row 0 "All Walls", then walls 1..n
     CFinancialResults financial;
 };
-CResultsReport BuildResultsReport(const CHalvo98Doc& doc, const CMonthSelection& sel);
+// `units` overrides the project's display units when given.
+CResultsReport BuildResultsReport(const CHalvo98Doc& doc, const CMonthSelection& sel,
+                                  std::optional<UnitSystem> units = std::nullopt);
 
 // Plain text, several lines, ending with a newline.
 void PrintResultsText(const CResultsReport& report, std::ostream& out);
@@ -38,4 +42,5 @@ void WriteResultsJson(const CResultsReport& report, std::ostream& out);
 std::string ResultsJson(const CResultsReport& report);
 
 // BuildResultsReport followed by PrintResultsText or WriteResultsJson.
-void PrintResultsReport(const CHalvo98Doc& doc, const CMonthSelection& sel, std::ostream& out, bool json);
+void PrintResultsReport(const CHalvo98Doc& doc, const CMonthSelection& sel, std::ostream& out, bool json,
+                        std::optional<UnitSystem> units = std::nullopt);

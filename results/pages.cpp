@@ -33,12 +33,12 @@ std::string FixedText(const char* bytes, std::size_t n) {
 }  // namespace
 
 CFinancialResults RefreshFinancialResults(CHalvo98Doc& doc, const CMonthSelection& sel) {
-    return RefreshFinancialResults(doc, doc.results, doc.economics, sel);
+    return RefreshFinancialResults(doc, ResultsContextOf(doc), doc.results, doc.economics, sel);
 }
 
-CFinancialResults RefreshFinancialResults(const CHalvo98Doc& doc, CProjectResults& results,
-                                          CEconomicInputs& econ, const CMonthSelection& sel) {
-    const CResultsContext rctx = ResultsContextOf(doc);
+CFinancialResults RefreshFinancialResults(const CHalvo98Doc& doc, const CResultsContext& rctx,
+                                          CProjectResults& results, CEconomicInputs& econ,
+                                          const CMonthSelection& sel) {
     CFinancialContext ctx;
     ctx.resultsValid = rctx.resultsValid;
     ctx.applicationType = doc.applicationType;

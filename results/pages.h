@@ -22,7 +22,9 @@ CAnnualResults UpdateAnnualResults(CHalvo98Doc& doc, int row, const CMonthSelect
 // in the project's economic inputs.
 CFinancialResults RefreshFinancialResults(CHalvo98Doc& doc, const CMonthSelection& sel);
 
-// The same over the given results and economic inputs in place of the document's own (for callers
-// that hold the project read-only and work on copies).
-CFinancialResults RefreshFinancialResults(const CHalvo98Doc& doc, CProjectResults& results,
-                                          CEconomicInputs& econ, const CMonthSelection& sel);
+// The same over the given results and economic inputs in place of the document's own, and in the
+// units of `ctx` (for callers that hold the project read-only, work on copies, or show other units
+// than the project's).
+CFinancialResults RefreshFinancialResults(const CHalvo98Doc& doc, const CResultsContext& ctx,
+                                          CProjectResults& results, CEconomicInputs& econ,
+                                          const CMonthSelection& sel);

@@ -98,6 +98,15 @@ TEST(ResultsReport, JsonCarriesValuesAndTexts) {
         EXPECT_NE(s.find(want), std::string::npos) << want;
 }
 
+TEST(ResultsReport, UnitsOverrideTheProjects) {
+    auto doc = TwoWallProject();  // SI project
+    std::ostringstream out;
+    PrintResultsReport(*doc, CMonthSelection{}, out, false, UnitSystem::IP);
+    EXPECT_NE(out.str().find("Total Savings (MMBTU)"), std::string::npos);
+    EXPECT_NE(out.str().find("Size ( ft² )"), std::string::npos);
+    EXPECT_EQ(out.str().find("(GJ)"), std::string::npos);
+}
+
 TEST(ResultsReport, WithoutResults) {
     auto doc = TwoWallProject();
     doc->resultsValid = 0;
