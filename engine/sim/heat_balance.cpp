@@ -123,6 +123,16 @@ void PhysicalModels(CWallRun& r) {
         WriteSentinels(r);
         return;
     }
+    // Without sun the closing steps clear QColl and form TColl from the recapture alone, so the models'
+    // only lasting results would be the loss and surface temperatures, which nothing but the hourly
+    // output reads. Half the hours of a year (and most trial flows of the mixing searches) are dark:
+    // the call is skipped there unless those columns are being written.
+    if (r.QSol <= 0 && !r.HourlyOutputActive) {
+        r.QColl = 0;
+        r.TColl = r.TAmb;
+        WriteSentinels(r);
+        return;
+    }
     const double flowMain = r.FlowColl * r.AreaMain / (r.AreaMain + r.AreaCanopy);
     const double flowCanopy = r.FlowColl - flowMain;
     COptional o{kNotSuppliedHourly, kNotSuppliedHourly, kNotSuppliedHourly, kNotSuppliedHourly,
