@@ -1,11 +1,9 @@
 #!/bin/sh
-# The main job: builds the programs and runs the shipped example project through halvo-cli.
+# The main job: builds the programs and runs a shipped example project through halvo-cli.
 set -e
 cd "$(dirname "$0")/.."
 tools/deps.sh
 cmake --preset default >/dev/null
-cmake --build --preset default --target halvo-cli stage_default_hvf
+cmake --build --preset default --target halvo-cli stage_default_hvf stage_scl_err stage_weather stage_examples
 STAGE=build/default/stage
-OUT=$(mktemp -d)
-"$STAGE/halvo-cli" new "$OUT/project.hvf"
-"$STAGE/halvo-cli" show "$OUT/project.hvf"
+"$STAGE/halvo-cli" simulate "$STAGE/examples/warehouse-makeup-air.hvf"

@@ -1,0 +1,21 @@
+#!/bin/sh
+# Writes the shipped example projects data/examples/*.hvf from their JSON descriptions beside them
+# (fields left out are record defaults). Run after changing an example's JSON; the .hvf files are
+# committed, so a build never depends on this script.
+#   tools/make-examples.sh [halvo-cli]   (default: build/default/stage/halvo-cli, built when missing)
+set -e
+cd "$(dirname "$0")/.."
+CLI=${1:-build/default/stage/halvo-cli}
+if [ ! -x "$CLI" ]; then
+  tools/deps.sh
+  cmake --preset default >/dev/null
+  cmake --build --preset default --target halvo-cli
+fi
+# No template: the examples depend on their JSON alone, never on the shipped default.hvf.
+EMPTY=$(mktemp -d)
+trap 'rm -rf "$EMPTY"' EXIT
+for json in data/examples/*.json; do
+  hvf="${json%.json}.hvf"
+  HALVO_HOME="$EMPTY" "$CLI" new "$hvf" --from "$json" --force
+  echo "wrote $hvf"
+done
