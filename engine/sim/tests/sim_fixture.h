@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include "engine/sim/wall_run.h"
 #include "engine/weather/weather_file.h"
 #include "project/doc.h"
@@ -90,5 +92,25 @@ inline std::unique_ptr<CHalvo98Doc> SensibleProject(int appType, int walls, cons
     doc->location.weatherFile = weather;
     return doc;
 }
+
+// Energy sense of a year's results, wall row `row`.
+inline void ExpectEnergySense(const CProjectResults& r, int row, double effLo, double effHi, const char* name) {
+    double collected = 0, operating = 0, savings = 0;
+    for (int t = 0; t < kResultTableCount; ++t)
+        for (int m = 0; m < 12; ++m)
+            EXPECT_TRUE(std::isfinite(r.Table(static_cast<EResultTable>(t))[row][m])) << name << " " << t;
+    for (int m = 0; m < 12; ++m) {
+        EXPECT_LT(r.solarCollected[row][m], r.solarIncidentTotal[row][m]) << name << " month " << m;
+        collected += r.solarCollected[row][m];
+        operating += r.operatingSolar[row][m];
+        savings += r.totalSavings[row][m];
+    }
+    EXPECT_GT(collected, 0) << name;
+    EXPECT_GT(savings, 0) << name;
+    ASSERT_GT(operating, 0) << name;
+    EXPECT_GT(collected / operating, effLo) << name;
+    EXPECT_LT(collected / operating, effHi) << name;
+}
+
 
 }  // namespace simtest

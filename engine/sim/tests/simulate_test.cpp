@@ -16,6 +16,7 @@
 #include "project/messages.h"
 
 using simtest::MakeProgramFolder;
+using simtest::ExpectEnergySense;
 using simtest::SensibleProject;
 
 namespace {
@@ -165,28 +166,6 @@ TEST(RunWall, SeveralFansChargeTheWholeWall) {
                 0.15 * one->results.designFanPressure[0]);
 }
 
-namespace {
-
-// Energy sense of a year's results, wall row `row`.
-void ExpectEnergySense(const CProjectResults& r, int row, double effLo, double effHi, const char* name) {
-    double collected = 0, operating = 0, savings = 0;
-    for (int t = 0; t < kResultTableCount; ++t)
-        for (int m = 0; m < 12; ++m)
-            EXPECT_TRUE(std::isfinite(r.Table(static_cast<EResultTable>(t))[row][m])) << name << " " << t;
-    for (int m = 0; m < 12; ++m) {
-        EXPECT_LT(r.solarCollected[row][m], r.solarIncidentTotal[row][m]) << name << " month " << m;
-        collected += r.solarCollected[row][m];
-        operating += r.operatingSolar[row][m];
-        savings += r.totalSavings[row][m];
-    }
-    EXPECT_GT(collected, 0) << name;
-    EXPECT_GT(savings, 0) << name;
-    ASSERT_GT(operating, 0) << name;
-    EXPECT_GT(collected / operating, effLo) << name;
-    EXPECT_LT(collected / operating, effHi) << name;
-}
-
-}  // namespace
 
 TEST(SimulateProject, AYearMakesEnergySense) {
     const std::string weather = MakeProgramFolder("home-sense");
