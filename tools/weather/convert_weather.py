@@ -41,19 +41,23 @@ ISO2 = {
     "CHL": "CL", "IND": "IN", "CHN": "CN", "GUM": "GU", "ETH": "ET",
 }
 
+NRC_ORIGIN = "nrc-cnrc/OpenStudio-Measures @3188611b: openstudio-server/ServerData/weather/"
+
 # Stations of the raw collection that serve no city of the tables; shipped as other hourly data.
 # The actual-year Toronto 2016 file has no stated origin and stays out.
 EXTRAS = [
     ("CAN_BC_Kelowna.Intl.AP.712030_CWEC2016.epw", "North America\\Canada\\British Columbia", "Kelowna",
-     "CWEC", "Kelowna Intl AP", "712030"),
+     "CWEC", "Kelowna Intl AP", "712030", NRC_ORIGIN),
     ("CAN_NB_Moncton-Greater.Moncton.LeBlanc.Intl.AP.717050_CWEC2016.epw", "North America\\Canada\\Atlantic",
-     "Moncton", "CWEC", "Moncton-Greater Moncton LeBlanc Intl AP", "717050"),
+     "Moncton", "CWEC", "Moncton-Greater Moncton LeBlanc Intl AP", "717050", NRC_ORIGIN),
     ("CAN_NU_Iqaluit.AP.719090_CWEC2016.epw", "North America\\Canada\\Nwt", "Iqaluit", "CWEC",
-     "Iqaluit AP", "719090"),
+     "Iqaluit AP", "719090", NRC_ORIGIN),
     ("USA_CO_Golden-NREL.724666_TMY3.epw", "North America\\USA\\Mountain", "Golden", "TMY3",
-     "Denver Centennial Golden Nr", "724666"),
+     "Denver Centennial Golden Nr", "724666",
+     'chiensiTB/EPWRawWeather: "Weather Files/Golden-NREL 724666 (TMY3).zip"'),
     ("USA_NY_New.York-J.F.Kennedy.Intl.AP.744860_TMY3.epw", "North America\\USA\\Middle Atlantic",
-     "New York JFK", "TMY3", "New York J F Kennedy IntL Ar", "744860"),
+     "New York JFK", "TMY3", "New York J F Kennedy IntL Ar", "744860",
+     'chiensiTB/EPWRawWeather: "Weather Files/New York-J F Kennedy Intl AP 744860 (TMY3).zip"'),
 ]
 
 # The folder lists of the map dialogs, with exactly the names the picker recognises.
@@ -141,9 +145,9 @@ def main():
         code = 11 if r["region_state"] != "0" else 1
         jobs.append((r["region_folder"], r["city_name"], os.path.join(args.raw, "cities", r["epw_file"] + ".gz"),
                      code, r["data_kind"], r["station_name"], r["wmo"], r["origin"], r["epw_file"]))
-    for epw, folder, city, kind, station, wmo in EXTRAS:
+    for epw, folder, city, kind, station, wmo, origin in EXTRAS:
         jobs.append((folder, city, os.path.join(args.raw, "extras", epw + ".gz"), 1, kind, station, wmo,
-                     "see the raw collection's extras/SOURCES.md", epw))
+                     origin + epw if origin == NRC_ORIGIN else origin, epw))
 
     if os.path.isdir(out):
         for dirpath, _, files in os.walk(out):
