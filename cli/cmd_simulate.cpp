@@ -1,6 +1,8 @@
 // halvo-cli simulate FILE.hvf: runs the Simulate command on a project and prints the monthly result
-// tables of all walls and of each wall, with the design fan power and pressure of each wall. The
-// project file is only read, never written.
+// tables of all walls and of each wall, with the design fan power and pressure of each wall, then
+// the results pages ("All Walls" and each wall: monthly rows, annual row, bottom block) and the
+// financial results over the months chosen with --months. The project file is only read, never
+// written.
 
 #include <CLI/CLI.hpp>
 #include <unistd.h>
@@ -19,6 +21,7 @@
 #include "project/messages.h"
 #include "project/project_file.h"
 #include "project/units.h"
+#include "results/cli_report.h"
 
 namespace {
 
@@ -30,6 +33,7 @@ struct SimulateOptions {
     std::string control;
     std::string hourly;
     std::string columns;
+    std::string months = "1-12";  // months of the annual results and the financial analysis
 };
 
 struct CTableInfo {
@@ -174,7 +178,8 @@ void PrintCsv(const CHalvo98Doc& doc, int n, bool ip, std::ostream& out) {
     }
 }
 
-void PrintJson(const CHalvo98Doc& doc, const std::string& file, int n, bool ip, std::ostream& out) {
+void PrintJson(const CHalvo98Doc& doc, const std::string& file, int n, bool ip, const CMonthSelection& sel,
+               std::ostream& out) {
     nlohmann::ordered_json j;
     j["file"] = file;
     j["applicationType"] = doc.applicationType;
@@ -212,6 +217,9 @@ void PrintJson(const CHalvo98Doc& doc, const std::string& file, int n, bool ip, 
         }
         tables[t.key] = tj;
     }
+    // The results pages ("All Walls" and each wall) and the financial results.
+    j["results"] = nlohmann::ordered_json::parse(
+        ResultsJson(BuildResultsReport(doc, sel, ip ? UnitSystem::IP : UnitSystem::SI)));
     out << j.dump(2) << '\n';
 }
 
@@ -219,6 +227,9 @@ int RunSimulate(const SimulateOptions& o, CliContext& ctx) {
     if (o.json && o.csv) return ctx.Fail(kExitUsage, o.file, "--json and --csv exclude each other");
     if (!o.hourly.empty() && o.columns.empty())
         return ctx.Fail(kExitUsage, o.hourly, "--hourly needs --columns");
+    CMonthSelection months;
+    std::string badMonths;
+    if (!ParseMonthSelection(o.months, months, &badMonths)) return ctx.Fail(kExitUsage, "--months", badMonths);
     auto doc = std::make_unique<CHalvo98Doc>();
     CScriptedMessenger quiet;
     std::string problem;
@@ -241,9 +252,15 @@ int RunSimulate(const SimulateOptions& o, CliContext& ctx) {
 
     const bool ip = o.units == "ip";
     const int n = doc->WallCount();
-    if (o.json) PrintJson(*doc, o.file, n, ip, ctx.out);
-    else if (o.csv) PrintCsv(*doc, n, ip, ctx.out);
-    else PrintText(*doc, n, ip, ctx.out);
+    if (o.json) {
+        PrintJson(*doc, o.file, n, ip, months, ctx.out);
+    } else if (o.csv) {
+        PrintCsv(*doc, n, ip, ctx.out);
+    } else {
+        PrintText(*doc, n, ip, ctx.out);
+        ctx.out << '\n';
+        PrintResultsReport(*doc, months, ctx.out, false, ip ? UnitSystem::IP : UnitSystem::SI);
+    }
     return kExitOk;
 }
 
@@ -254,7 +271,8 @@ void AddSimulateCommand(CLI::App& app, CliContext& ctx) {
     CLI::App* cmd = app.add_subcommand(
         "simulate",
         "run the Simulate command on a project and print the monthly results of all walls and of each "
-        "wall, with each wall's design fan power and pressure (the project file is not changed); "
+        "wall, with each wall's design fan power and pressure, then the results pages and the financial "
+        "results over the --months (the project file is not changed); "
         "exit code 3 when the project or its weather file cannot be read");
     cmd->add_option("FILE", opts->file, "project file to simulate (.hvf)")->required();
     cmd->add_option("--units", opts->units, "si: energies in GJ; ip: in MMBTU, fan power in HP, pressure in in-WG")
@@ -267,5 +285,8 @@ void AddSimulateCommand(CLI::App& app, CliContext& ctx) {
     cmd->add_option("--hourly", opts->hourly,
                     "write hourly output to this file, one per wall (FILE-w1.csv, FILE-w2.csv, ...)");
     cmd->add_option("--columns", opts->columns, "hourly output keywords, for example tamb,qsol,qcoll");
+    cmd->add_option("--months", opts->months,
+                    "months that enter the annual results and the financial analysis, for example 1-4,10-12")
+        ->capture_default_str();
     cmd->callback([opts, &ctx] { ctx.exitCode = RunSimulate(*opts, ctx); });
 }
