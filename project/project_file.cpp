@@ -403,6 +403,16 @@ int ReadProjectBytes(CHalvo98Doc& doc, const void* data, std::size_t size, const
     return ReadOpen(doc, file, name, msg, problem);
 }
 
+int OpenProject(CHalvo98Doc& doc, const std::string& path, CMessenger& msg, std::string* problem) {
+    doc.pathName = path;
+    int rc = ReadProject(doc, path, msg, problem);
+    if (rc == kReadOk && !path.empty())
+        doc.SetModifiedFlag(false);
+    else
+        doc.pathName.clear();
+    return rc;
+}
+
 std::vector<unsigned char> ProjectFileBytes(const CHalvo98Doc& doc) {
     std::vector<unsigned char> out;
     CFile file;

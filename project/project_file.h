@@ -31,6 +31,11 @@ int ReadProject(CHalvo98Doc& doc, const std::string& path, CMessenger& msg,
 int ReadProjectBytes(CHalvo98Doc& doc, const void* data, std::size_t size, const std::string& name,
                      CMessenger& msg, std::string* problem = nullptr);
 
+// The Open command after the file chooser: path name := `path`, then ReadProject into the same
+// project (no save prompt). On success the project is marked unmodified; otherwise the path name
+// is cleared and the rest of the project stays as it was. Returns ReadProject's code.
+int OpenProject(CHalvo98Doc& doc, const std::string& path, CMessenger& msg, std::string* problem = nullptr);
+
 // The bytes of `doc` in the version 1.3 layout. Every fixed-size text field is padded with zero
 // bytes, so the bytes depend only on the project's values.
 std::vector<unsigned char> ProjectFileBytes(const CHalvo98Doc& doc);

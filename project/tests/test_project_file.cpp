@@ -190,11 +190,13 @@ TEST(ProjectFile, Version12KeepsDefaultTestAreaAndAsksBeforeSaving) {
     EXPECT_EQ(WriteProject(*r, msg), ESaveResult::Saved);
     EXPECT_FALSE(r->modified);
     auto again = std::make_unique<CHalvo98Doc>();
-    ASSERT_EQ(ReadProject(*again, path.string(), msg), kReadOk);
+    again->modified = true;
+    ASSERT_EQ(OpenProject(*again, path.string(), msg), kReadOk);
+    EXPECT_EQ(again->pathName, path.string());
+    EXPECT_FALSE(again->modified);
     EXPECT_EQ(again->fileVersion, kFileVersion13);
     EXPECT_EQ(again->collectors[2].testArea, 50.0f);
     std::size_t asked = msg.shown.size();
-    again->pathName = path.string();
     EXPECT_EQ(WriteProject(*again, msg), ESaveResult::Saved);
     EXPECT_EQ(msg.shown.size(), asked);  // a 1.3 project saves without the question
 }
@@ -220,8 +222,11 @@ TEST(ProjectFile, MissingFileAndEmptyPath) {
     CScriptedMessenger msg;
     CHalvo98Doc d;
     d.fileVersion = 1030;
-    EXPECT_EQ(ReadProject(d, (fs::current_path() / "no such.hvf").string(), msg), kReadCannotOpen);
+    d.pathName = "/old.hvf";
+    EXPECT_EQ(OpenProject(d, (fs::current_path() / "no such.hvf").string(), msg), kReadCannotOpen);
     EXPECT_TRUE(msg.shown.empty());
+    EXPECT_TRUE(d.pathName.empty());
+    EXPECT_EQ(d.fileVersion, 1030);
     EXPECT_EQ(ReadProject(d, "", msg), kReadOk);
     EXPECT_EQ(d.fileVersion, 0);
 }
