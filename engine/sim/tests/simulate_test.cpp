@@ -213,3 +213,58 @@ TEST(SimulateProject, TwoProjectsOnTwoThreadsMatchOneAfterTheOther) {
     EXPECT_TRUE(SameResults(a->results, a2->results));
     EXPECT_TRUE(SameResults(b->results, b2->results));
 }
+
+TEST(SimulateProject, EveryWallSeesTheControlFileBesideTheProgram) {
+    // A settings line lowers the absorptance of every wall; an alternate input without a "simulate"
+    // column leaves every monthly sum at 0 (no hour counts as simulated).
+    const std::string weather = MakeProgramFolder("home-control");
+    auto plain = SensibleProject(2, 2, weather);
+    CScriptedMessenger m0;
+    ASSERT_EQ(SimulateProject(*plain, m0, nullptr), kSimulateDone);
+
+    {
+        std::ofstream ctl("home-control/halvopro.csv");
+        ctl << "alternate input,\nhourly output,\n\nabsorptance,0.30\n";
+    }
+    auto dull = SensibleProject(2, 2, weather);
+    CScriptedMessenger m1;
+    ASSERT_EQ(SimulateProject(*dull, m1, nullptr), kSimulateDone);
+    EXPECT_TRUE(m1.shown.empty());
+    for (int row = 1; row <= 2; ++row) {
+        EXPECT_LT(dull->results.solarCollected[row][0], 0.5f * plain->results.solarCollected[row][0]);
+        EXPECT_EQ(dull->results.solarIncidentTotal[row][0], plain->results.solarIncidentTotal[row][0]);
+    }
+
+    const std::string alt = std::filesystem::absolute("home-control/alt.txt").string();
+    {
+        std::ofstream a(alt);
+        a << "tamb\n-10\n";
+        std::ofstream ctl("home-control/halvopro.csv");
+        ctl << "alternate input," << alt << "\nhourly output,\n";
+    }
+    auto imposed = SensibleProject(2, 2, weather);
+    CScriptedMessenger m2;
+    ASSERT_EQ(SimulateProject(*imposed, m2, nullptr), kSimulateDone);
+    ASSERT_EQ(m2.shown.size(), 2u);  // once per wall
+    EXPECT_EQ(m2.shown[1].text, "Halvo will use the Alternate Input file '" + alt + "'");
+    for (int t = 0; t < kResultTableCount; ++t)
+        for (int row = 0; row <= 2; ++row)
+            for (int m = 0; m < 12; ++m)
+                EXPECT_EQ(imposed->results.Table(static_cast<EResultTable>(t))[row][m], 0) << t;
+    EXPECT_GT(imposed->results.designFanPower[0], 0);
+    std::filesystem::remove("home-control/halvopro.csv");
+}
+
+TEST(SimulateProject, SiteBelowSeaLevelRunsAtSeaLevel) {
+    const std::string weather = MakeProgramFolder("home-elevation");
+    auto doc = SensibleProject(1, 1, weather);
+    CScriptedMessenger msg;
+    ASSERT_EQ(SimulateProject(*doc, msg, nullptr), kSimulateDone);
+    doc->location.elevation = -28.0f;  // the Dead Sea shore would be -430
+    auto run = std::make_unique<CWallRun>();
+    FillWallRun(*run, *doc, 0, 0);
+    EXPECT_EQ(run->Elevation, 0);
+    doc->location.elevation = 151.9f;
+    FillWallRun(*run, *doc, 0, 0);
+    EXPECT_EQ(run->Elevation, 151);  // truncated toward zero
+}
