@@ -20,6 +20,9 @@ struct NewOptions {
 };
 
 int RunNew(const NewOptions& o, CliContext& ctx) {
+    std::error_code ec;
+    if (!o.force && std::filesystem::exists(o.file, ec))
+        return ctx.Fail(kExitUsage, o.file, "already exists (use --force to replace it)");
     auto doc = std::make_unique<CHalvo98Doc>();
     doc->NewProject(ctx.messenger);
     if (!o.from.empty()) {
@@ -31,9 +34,6 @@ int RunNew(const NewOptions& o, CliContext& ctx) {
         std::string problem;
         if (!ApplyProjectJson(*doc, text.str(), problem)) return ctx.Fail(kExitUnreadable, o.from, problem);
     }
-    std::error_code ec;
-    if (!o.force && std::filesystem::exists(o.file, ec))
-        return ctx.Fail(kExitUsage, o.file, "already exists (use --force to replace it)");
     std::string problem;
     if (!WriteProjectFile(*doc, o.file, &problem)) return ctx.Fail(kExitFailure, o.file, problem);
     return kExitOk;
