@@ -5,8 +5,10 @@
 
 #include <memory>
 
+#include "collperf/collperf.h"
 #include "engine/sim/app_models.h"
 #include "engine/sim/heat_balance.h"
+#include "engine/sim/run_wall.h"
 #include "engine/sim/wall_run.h"
 
 namespace {
@@ -286,4 +288,108 @@ TEST(ProcessModel, SummerBypassAndUsefulHeatCap) {
     EXPECT_FLOAT_EQ(r->QRecap, 0);
     EXPECT_NEAR(r->QSolarDay, r->QColl * r->DayFraction, 1e-3);
     EXPECT_FLOAT_EQ(r->QSolarNight, 0);
+}
+
+// ------------------------------------------------------------------ wiring of the collector calls
+
+namespace {
+
+struct CDirect {
+    double q = 0, t = 0, fan = 0, plate = 0;
+};
+
+// Collector calls at the design point (20 C, 0.01 kg/kg, 500 W/m2, clearness 0.9, solar noon),
+// one of `nf` fans.
+CDirect DesignTP(const CWallRun& r, double h, double w, double depth, double abs, double emit,
+                 double flow, double press, double nf) {
+    CDirect d;
+    double mal = kNotSuppliedHourly, pd, eff, qr, qc, tsv;
+    const double o = kNotSuppliedDesign;
+    TP_Performance(20, 0.01, 2 * r.WindFactor, h, w / nf, depth, 1.1, r.Slope, flow / nf, 0.9, 500, 12,
+                   static_cast<std::uint16_t>(r.Elevation), press, r.HolePitch, r.PitchFactor, 1.6,
+                   r.Porosity, r.Thickness, abs, emit, o, o, o, o, &mal, &d.q, &d.t, &pd, &eff, &d.fan, &qr,
+                   &qc, &tsv, &d.plate);
+    return d;
+}
+
+CDirect DesignBP(const CWallRun& r, double h, double w, double depth, double abs, double emit,
+                 double flow, double press, double tin, bool glazed, double nf) {
+    CDirect d;
+    double pd, eff, qr, qc, tsv;
+    const double o = kNotSuppliedDesign;
+    BP_Performance(20, 0.01, 2 * r.WindFactor, h, w / nf, depth, 1.1, r.Slope, flow / nf, 0.9, 500, 12,
+                   static_cast<std::uint16_t>(r.Elevation), press, tin, glazed, abs, emit, 0.8, o, o, o, o,
+                   &d.q, &d.t, &pd, &eff, &d.fan, &qr, &qc, &tsv, &d.plate);
+    return d;
+}
+
+}  // namespace
+
+TEST(WallHeatBalance, BackPassCanopyTakesTheMainOutletAndItsShareOfTheFlow) {
+    // 80 m2 transpired main collector under a 20 m2 back-pass canopy; 5000 kg/h shared by area.
+    auto r = MakeHour(2);
+    r->AreaMain = 80;
+    r->AreaCanopy = 20;
+    r->CollArea = 100;
+    r->CollHeight = 4;
+    r->CanopyKind = 2;
+    r->CanopyHeight = 1;
+    r->CanopyWidth = 20;
+    r->CanopyDepth = 1;
+    r->CanopyAbsorptance = 0.8f;
+    r->CanopyEmittance = 0.9f;
+    r->Thickness = 0.8f;
+    r->TAmb = 5;
+    r->QSol = 600;
+    r->Clearness = 0.7f;
+    r->Hour = 13;
+    r->FlowColl = 5000;
+    WallHeatBalance(*r);
+    // The same two calls made directly: main with 4000 kg/h, canopy with 1000 kg/h fed at the main
+    // collector's outlet temperature; hour 13 is passed as 12.
+    double mal = kNotSuppliedHourly, q1, t1, pd, eff, fan, qr, qc, tsv, plate1;
+    TP_Performance(5, r->HumRatio, r->VWindSite, 4, 20, r->PlenumDepth, 1.1, 90, 4000 / 3600.0 / 1.2, r->Clearness, 600, 12,
+                   static_cast<std::uint16_t>(r->Elevation), 0.0, 22, 1.6, 1.6, r->Porosity, r->Thickness, r->MainAbsorptance, r->MainEmittance,
+                   kNotSuppliedHourly, kNotSuppliedHourly, kNotSuppliedHourly, kNotSuppliedHourly, &mal,
+                   &q1, &t1, &pd, &eff, &fan, &qr, &qc, &tsv, &plate1);
+    double q2, t2, plate2;
+    BP_Performance(5, r->HumRatio, r->VWindSite, 1, 20, 1, 1.1, 90, 1000 / 3600.0 / 1.2, r->Clearness, 600, 12,
+                   static_cast<std::uint16_t>(r->Elevation), 0.0, t1, false, r->CanopyAbsorptance, r->CanopyEmittance, 0.8,
+                   kNotSuppliedHourly, kNotSuppliedHourly, kNotSuppliedHourly, kNotSuppliedHourly, &q2,
+                   &t2, &pd, &eff, &fan, &qr, &qc, &tsv, &plate2);
+    ASSERT_GT(q1, 0);
+    ASSERT_GT(t1, 5);
+    EXPECT_NEAR(r->QColl, (q1 + q2) * 3.6, 1e-4 * (q1 + q2) * 3.6);
+    EXPECT_DOUBLE_EQ(r->TPlate, plate2);              // the last call's
+    EXPECT_DOUBLE_EQ(r->FlowMalCorr, kNotApplicable);  // a back-pass call has none
+}
+
+TEST(DesignConditions, BackPassMainUnderPerforatedCanopyAddsBothFans) {
+    // Main back-pass (PressExtra 0, inlet 20 C) with its flow share, then the perforated canopy with
+    // its share and the system pressure; each call sees one of the two fans (half width, half flow).
+    auto r = MakeHour(1);
+    r->MainKind = 2;
+    r->MainAbsorptance = 0.95f;
+    r->CanopyKind = 1;
+    r->CanopyHeight = 1;
+    r->CanopyWidth = 20;
+    r->CanopyDepth = 1;
+    r->CanopyAbsorptance = 0.9f;
+    r->CanopyEmittance = 0.9f;
+    r->AreaMain = 80;
+    r->AreaCanopy = 20;
+    r->CollArea = 100;
+    r->CollHeight = 4;
+    r->NumFans = 2;
+    r->WindFactor = 0.35f;
+    r->PressExtra = 150;
+    r->Thickness = 0.8f;
+    r->FlowShareMain = 2.4f;
+    r->FlowShareCanopy = 0.6f;
+    const CDirect bp = DesignBP(*r, 4, 20, 0.2f, r->MainAbsorptance, r->MainEmittance, 2.4f, 0.0, 20.0,
+                                 false, 2);
+    const CDirect tp = DesignTP(*r, 1, 20, 1, r->CanopyAbsorptance, r->CanopyEmittance, 0.6f, 150, 2);
+    ASSERT_GT(bp.fan, 0);
+    ASSERT_GT(tp.fan, 0);
+    EXPECT_NEAR(DesignFanEnergy(*r), (bp.fan + tp.fan) * 3.6, 1e-4 * (bp.fan + tp.fan) * 3.6);
 }
