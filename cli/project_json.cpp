@@ -623,7 +623,7 @@ bool ApplyProjectJson(CHalvo98Doc& doc, const std::string& jsonText, std::string
     json root;
     try {
         root = json::parse(jsonText);
-    } catch (const json::parse_error& e) {
+    } catch (const json::exception& e) {  // syntax errors and numbers beyond 64-bit range
         problem = std::string("not valid JSON: ") + e.what();
         return false;
     }

@@ -186,6 +186,7 @@ TEST_F(CliTest, NewFromRefusesBadFieldsNamingThem) {
         {"{\"format\": \"other\"}", "format: must be \"halvo-project\""},
         {"[1, 2]", "the document must be a JSON object"},
         {"{\"unitsFlag\": ", "not valid JSON"},
+        {"{\"elevation\": 1e999}", "not valid JSON"},
     };
     for (const Case& c : cases) {
         Spit(P("bad.json"), c.json);
