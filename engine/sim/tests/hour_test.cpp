@@ -393,3 +393,121 @@ TEST(DesignConditions, BackPassMainUnderPerforatedCanopyAddsBothFans) {
     ASSERT_GT(tp.fan, 0);
     EXPECT_NEAR(DesignFanEnergy(*r), (bp.fan + tp.fan) * 3.6, 1e-4 * (bp.fan + tp.fan) * 3.6);
 }
+
+// ------------------------------------------------------------------ imposed (alternate input) values
+
+namespace {
+
+// Activates the alternate input with no value anywhere, then imposes `v` for `key` at the hour.
+void Impose(CWallRun& r, EAltKey key, float v) {
+    if (!r.AltInputActive) {
+        ClearAltInput(r.Control.Alt);
+        r.AltInputActive = 1;
+    }
+    r.Control.Alt.Table[static_cast<int>(key)][r.Day - 1][r.Hour - 1] = v;
+}
+
+}  // namespace
+
+TEST(WallHeatBalance, ImposedCollectorTemperature) {
+    // tcoll 10 C at 1000 kg/h, 0 C outside, 20 C inside, UAWall 150:
+    //  without twall: T' = (5 x 1000 x 10 + 0 - 3 x 150 x 20) / (5000 - 300) = 8.7234,
+    //                 QColl = 8723.4, QRecap = 10000 - 8723.4 = 1276.6;
+    //  with twall 15: QRecap = 0.6 x 150 x 5 = 450, QColl = 10000 - 450 = 9550.
+    // The closing steps do not run: TColl stays exactly 10 and the process heater keeps QRecap.
+    struct Case { float twall; double qColl, qRecap; };
+    const Case cases[] = {{-9999.0f, 8723.404, 1276.596}, {15.0f, 9550.0, 450.0}};
+    for (const Case& c : cases) {
+        auto r = MakeHour(3);
+        Impose(*r, EAltKey::TColl, 10.0f);
+        if (c.twall > -999) Impose(*r, EAltKey::TWall, c.twall);
+        WallHeatBalance(*r);
+        EXPECT_EQ(r->TColl, 10.0f);
+        EXPECT_NEAR(r->QColl, c.qColl, 0.01);
+        EXPECT_NEAR(r->QRecap, c.qRecap, 0.01);
+        EXPECT_FLOAT_EQ(r->QRad, -99.9f);
+    }
+}
+
+TEST(AppModels, ImposedFreshAirShare) {
+    // Ventilation, "fracfresh" 0.5 of 5000 kg/h: 2500 kg/h through the collector, no search; the supply
+    // mixes it half and half with room air (20 C) plus the fan rise 500 / 5000.
+    auto v = MakeHour(2);
+    AllHoursOn(*v, 1);
+    v->FlowDesign = 5000;
+    v->QFanDesign = 500;
+    v->MinOAFraction = 0.2f;
+    Impose(*v, EAltKey::FracFresh, 0.5f);
+    VentilationModel(*v);
+    EXPECT_FLOAT_EQ(v->FlowColl, 2500);
+    EXPECT_NEAR(v->TSupply, 0.5 * v->TColl + 0.5 * 20 + 0.1, 1e-4);
+
+    // Destratification, "fracfresh" 0.25 of 4000 kg/h: 1000 kg/h, mixed 25/75 with the ceiling air
+    // (25 C) plus the fan rise 400 / 4000. With an alternate input and no "fexhaust", the exhaust
+    // flow is the design exhaust flow.
+    auto d = MakeHour(1);
+    AllHoursOn(*d, 1);
+    d->FlowDesign = 4000;
+    d->FlowExhaustDesign = 3000;
+    d->QFanDesign = 400;
+    Impose(*d, EAltKey::FracFresh, 0.25f);
+    DestratModel(*d);
+    EXPECT_FLOAT_EQ(d->FlowColl, 1000);
+    EXPECT_FLOAT_EQ(d->Bypass, 1);
+    EXPECT_NEAR(d->TSupply, 0.25 * d->TColl + 0.75 * 25 + 0.1, 1e-4);
+    EXPECT_FLOAT_EQ(d->FlowExhaust, 3000);
+
+    // Without an alternate input the hour's exhaust flow is not formed.
+    auto n = MakeHour(1);
+    AllHoursOn(*n, 1);
+    n->FlowDesign = 4000;
+    n->FlowExhaustDesign = 3000;
+    DestratModel(*n);
+    EXPECT_FLOAT_EQ(n->FlowExhaust, kNotComputed);
+}
+
+TEST(AppModels, ImposedProcessFlowsAndSkippedHours) {
+    // Process heater with "fcoll" 500 l/s: the balance runs on 500 x 3.6 x 1.25 = 2250 kg/h (half
+    // the test flow: F'UL = -12.5 ln(1 - 800 / 1250) = 12.770, r = [0.4894 (1 - e^-2.0433)] /
+    // [0.9788 (1 - e^-1.0216)] = 0.6800, QColl = 97920), the reported flow is the supply flow, and
+    // the supply air is the collected heat spread over the whole supply flow.
+    auto p = MakeHour(3);
+    AllHoursOn(*p, 1);
+    UseTestData(*p);
+    p->FlowDesign = 4500;
+    p->TSupplyMin = 10;
+    p->TSupplyMaxUseful = 100;
+    Impose(*p, EAltKey::FColl, 500.0f);
+    ProcessModel(*p);
+    EXPECT_FLOAT_EQ(p->FlowColl, 4500);
+    EXPECT_NEAR(p->QColl, 97920.0, 1.0);
+    EXPECT_FLOAT_EQ(p->QAux, 0);
+    EXPECT_NEAR(p->TSupply, p->QColl / 4500, 1e-4);
+
+    // "bypass" 0: one balance without flow (the insulation effect, cleared for this application)
+    // and no collector flow reported.
+    auto b = MakeHour(3);
+    AllHoursOn(*b, 1);
+    b->FlowDesign = 4500;
+    Impose(*b, EAltKey::Bypass, 0.0f);
+    ProcessModel(*b);
+    EXPECT_FLOAT_EQ(b->FlowColl, 0);
+    EXPECT_FLOAT_EQ(b->QRecap, 0);
+    EXPECT_FLOAT_EQ(b->QColl, 0);
+
+    // "simulate" 0: the model returns with the reset values.
+    for (int type = 1; type <= 3; ++type) {
+        auto s = MakeHour(type);
+        AllHoursOn(*s, 1);
+        s->FlowDesign = 4500;
+        s->QFanDesign = 100;
+        Impose(*s, EAltKey::Simulate, 0.0f);
+        if (type == 1) DestratModel(*s);
+        else if (type == 2) VentilationModel(*s);
+        else ProcessModel(*s);
+        EXPECT_FLOAT_EQ(s->QFan, 0) << type;
+        EXPECT_FLOAT_EQ(s->FlowColl, 0) << type;
+        EXPECT_FLOAT_EQ(s->TFloor, kNotComputed) << type;
+        EXPECT_FLOAT_EQ(s->Bypass, kNotApplicable) << type;
+    }
+}
