@@ -32,9 +32,13 @@ std::string ApplicationHeading(int applicationType) {
     }
 }
 
+// The longitude text is "W", a blank, three degree characters, a blank and two minute characters
+// ("W  79 38"), so the minutes follow the degrees after a blank exactly as in the latitude text.
+// Taking only two characters after the degrees would show the blank and the tens of the minutes
+// ("79° 3'" for 79 deg 38 min); three characters keep the whole minutes, as the latitude does.
 std::string LocationLine(const std::string& city, const std::string& lat, const std::string& lon) {
     return "City: " + city + "  Lat: " + Piece(lat, 0, 4) + "°" + Piece(lat, 4, 3) + "'" +
-           "  Long: " + Piece(lon, 0, 5) + "°" + Piece(lon, 5, 2) + "'";
+           "  Long: " + Piece(lon, 0, 5) + "°" + Piece(lon, 5, 3) + "'";
 }
 
 CFinancialResults ComputeFinancialResults(CEconomicInputs& econ, const CFinancialContext& ctx) {

@@ -53,7 +53,10 @@ TEST(Fuel, ConstantsLabelsAndCostClasses) {
 
 TEST(Location, LineFromTheRawTexts) {
     EXPECT_EQ(LocationLine("Toronto", "ABCDEFGH", "abcdefghijkl"),
-              "City: Toronto  Lat: ABCD°EFG'  Long: abcde°fg'");
+              "City: Toronto  Lat: ABCD°EFG'  Long: abcde°fgh'");
+    // The texts as a weather file stores them for 43 40 N, 79 38 W: whole minutes on both.
+    EXPECT_EQ(LocationLine("Toronto", std::string("N 43 40\0", 8), std::string("W  79 38\0\0\0\0", 12)),
+              "City: Toronto  Lat: N 43° 40'  Long: W  79° 38'");
     EXPECT_EQ(LocationLine("X", "N4", ""), "City: X  Lat: N4°'  Long: °'");  // short texts: no overrun
     EXPECT_EQ(ApplicationHeading(1), "Destratification && Makeup Air Preheat");
     EXPECT_EQ(ApplicationHeading(3), "Process Air Heater");
