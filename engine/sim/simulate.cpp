@@ -234,7 +234,12 @@ ESimulateResult SimulateProject(CHalvo98Doc& doc, CMessenger& messenger, CRunPro
     for (int w = 0; w < n; ++w) {
         const int controlPresent = ControlFilePresent(options);
         const CCollectorSpec& c = doc.collectors[w];
-        if (ComposeWeather(doc.location, stored, *data, c.slope, NormalizeAzimuth(c.azimuth), error) != 0) {
+        const double azimuth = NormalizeAzimuth(c.azimuth);
+        // The location already holds this orientation when the previous wall had the same one.
+        const bool sameOrientation = w > 0 && doc.collectors[w - 1].slope == c.slope &&
+                                     NormalizeAzimuth(doc.collectors[w - 1].azimuth) == azimuth;
+        if (!sameOrientation &&
+            ComposeWeather(doc.location, stored, *data, c.slope, azimuth, error) != 0) {
             // Not reached for a file and walls that passed the checks above; the run stops with
             // what the earlier walls stored.
             messenger.Show(error, kWeatherCaption, MsgIcon::Error, MsgButtons::Ok);
