@@ -92,7 +92,9 @@ BpBalance BackPlateCollEff(const BpInputs& in, BpThermal& out)
     double tb = ti + 20.0;
     double hr = 0.0, q = 0.0, tOut = ti;
     int passes = 0;
-    while (std::fabs(tc - tcPrev) > 0.1) {
+    // "Not yet within 0.1 K", so a surface temperature gone NaN ends in the pass limit, never as a
+    // converged result.
+    while (!(std::fabs(tc - tcPrev) <= 0.1)) {
         if (++passes > 50)
             return BpBalance::NotConverged;
         tcPrev = tc;

@@ -79,7 +79,9 @@ bool TranspiraEff(const TpInputs& in, double f, TpThermal& out)
     double tp = tpPrev + 10.0;
     double hr = 0.0, hrs = 0.0, hrg = 0.0;
     int passes = 0;
-    while (std::fabs(tp - tpPrev) > 0.1) {
+    // Written as "not yet within 0.1 K" so that a temperature gone NaN (a zero or NaN geometry or
+    // optical input) keeps iterating into the pass limit instead of passing for converged.
+    while (!(std::fabs(tp - tpPrev) <= 0.1)) {
         if (++passes > 50)
             return false;
         tpPrev = tp;

@@ -71,6 +71,9 @@ const ValidationCase kValidation[] = {
     {"humidity checked before area factor", [](BpCall& c) { c.HumRatio = 0.1; c.AreaFactor = 3.0; }, -4},
     // Not a validation: a non-physical emittance makes the surface iteration run away.
     {"surface iteration beyond 50 passes", [](BpCall& c) { c.Emittance = -3.0; }, -2},
+    // A NaN that reaches the balance never settles; it must not pass for a converged surface.
+    {"TInlet NaN", [](BpCall& c) { c.TInlet = kNaN; }, -2},
+    {"VWind NaN", [](BpCall& c) { c.VWind = kNaN; }, -2},
 };
 
 TEST(BackPassValidation, BoundsStatusesAndFailureValues)
@@ -265,6 +268,46 @@ TEST(BackPassMends, NegativeEfficiencyBandsAreResults)
             }
         }
         EXPECT_GT(found, 0) << band.lo;
+    }
+}
+
+// Reference hours in the three channel regimes, bare and glazed: a slip in any constant of the
+// balance or the friction shows here. Expected values were evaluated independently of this code
+// from the model's equations in double precision (Python).
+TEST(BackPassReference, KnownHours)
+{
+    struct Case {
+        const char* what;
+        void (*set)(BpCall&);
+        double qColl, tColl, pressDrop, tPlate, qRad, qConv, tSkyView;
+    };
+    const Case cases[] = {
+        {"bare, laminar (Re 1478)", [](BpCall& c) { c.Flow = 0.2; },
+         1364.7832238756946, 5.3954128435283906, 0.012086524639232221, 36.457610599936572, 10791.249350531902,
+         16041.348663972092, -8.1502390536443272},
+        {"glazed, warm inlet, transitional (Re 5545)", [](BpCall& c) {
+             c.Glazed = true; c.TInlet = 20.0; c.Flow = 0.8; c.Slope = 60.0; c.TAmb = 10.0; c.Clearness = 0.8;
+             c.Hour = 14; },
+         5607.8844396101704, 25.745335988546856, 0.099747696023916421, 31.609070262647151, 9086.0541389117607,
+         9507.9909155647474, -9.2728823289465936},
+        {"bare, turbulent (Re 31594)", [](BpCall& c) {
+             c.Flow = 4.0; c.TAmb = -10.0; c.TInlet = 0.0; c.VWind = 5.0; c.QSol = 900.0; c.Elevation = 800; },
+         7147.197437686691, 1.4625681460569808, 1.6439185780502208, 20.427146292682153, 8070.739863432962,
+         27080.160200487113, -17.96192783902228},
+    };
+    for (const Case& k : cases) {
+        BpCall c;
+        k.set(c);
+        ASSERT_EQ(c.Run(), 1) << k.what;
+        SCOPED_TRACE(k.what);
+        EXPECT_NEAR(c.QColl, k.qColl, 1e-9 * k.qColl);
+        EXPECT_NEAR(c.TColl, k.tColl, 1e-9);
+        EXPECT_NEAR(c.PressDrop, k.pressDrop, 1e-9 * k.pressDrop);
+        EXPECT_NEAR(c.TPlate, k.tPlate, 1e-9);
+        EXPECT_NEAR(c.QRad, k.qRad, 1e-9 * k.qRad);
+        EXPECT_NEAR(c.QConv, k.qConv, 1e-9 * k.qConv);
+        EXPECT_NEAR(c.TSkyViewOut, k.tSkyView, 1e-9);
+        EXPECT_DOUBLE_EQ(c.FanPower, (c.PressDrop + c.PressExtra) * c.Flow);
     }
 }
 

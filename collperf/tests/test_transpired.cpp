@@ -80,6 +80,9 @@ const ValidationCase kValidation[] = {
     {"clearness checked before sun", [](TpCall& c) { c.Clearness = 2.0; c.QSol = 3000.0; }, -21},
     // Not a validation: a non-physical emittance makes the absorber iteration run away.
     {"absorber iteration beyond 50 passes", [](TpCall& c) { c.Emittance = -3.0; }, -2},
+    // A NaN that reaches the balance never settles; it must not pass for a converged plate.
+    {"VWind NaN", [](TpCall& c) { c.VWind = kNaN; }, -2},
+    {"Emittance NaN", [](TpCall& c) { c.Emittance = kNaN; }, -2},
 };
 
 TEST(TranspiredValidation, BoundsStatusesAndFailureValues)
@@ -313,6 +316,50 @@ TEST(TranspiredMends, EffectivenessIsAFractionAtLowSuction)
             EXPECT_GE(c.QColl, 0.0) << por << " " << vs;
             EXPECT_GE(c.TPlate, c.TAmb) << por << " " << vs;
         }
+    }
+}
+
+// Reference hours: a slip in any constant or exponent of the balance or of the pressure-drop fits
+// shows here. Expected values were evaluated independently of this code from the model's equations
+// in double precision (Python); the iteration and its 0.1 K test are part of the reference.
+TEST(TranspiredReference, KnownHours)
+{
+    struct Case {
+        const char* what;
+        void (*set)(TpCall&);
+        double qColl, tColl, pressDrop, tPlate, qRad, qConv, tSkyView;
+    };
+    const Case cases[] = {
+        {"typical", [](TpCall&) {},
+         21523.720795419511, 9.4544407890444919, 72.768955030638082, 17.357525787053532, 5519.1108187770178,
+         1157.168385803569, -8.1502390536443272},
+        {"tilted 30 deg, calm, square pitch, 1500 m", [](TpCall& c) {
+             c.Slope = 30.0; c.VWind = 0.0; c.QSol = 1000.0; c.PitchFactor = 1.0; c.TAmb = -15.0;
+             c.Clearness = 0.8; c.Hour = 9; c.Elevation = 1500; },
+         34827.842959983755, 1.9187062255470551, 59.15544171156472, 24.691424420484452, 12172.157040016227,
+         0.0, -37.44140160472935},
+        {"porosity 0.05 at 0.005 m/s: hole part held at 0", [](TpCall& c) {
+             c.Porosity = 0.05; c.TAmb = 20.0; c.HumRatio = 0.01; c.Clearness = 0.3; c.Hour = 15;
+             c.SetSuction(0.005); },
+         7729.6392398636117, 42.10828087322723, 28.494743381213059, 48.806263661039168, 8947.8552957207248,
+         11522.505464415666, 18.511736192562694},
+        {"radiant temperature imposed", [](TpCall& c) { c.TSkyView = -12.5; c.VWind = 4.0; },
+         20362.75552160716, 8.9444788942715601, 72.876560803319535, 15.062016364860085, 5828.9756297447884,
+         2008.2688486480115, -12.5},
+    };
+    for (const Case& k : cases) {
+        TpCall c;
+        k.set(c);
+        ASSERT_EQ(c.Run(), 1) << k.what;
+        SCOPED_TRACE(k.what);
+        EXPECT_NEAR(c.QColl, k.qColl, 1e-9 * k.qColl);
+        EXPECT_NEAR(c.TColl, k.tColl, 1e-9);
+        EXPECT_NEAR(c.PressDrop, k.pressDrop, 1e-9 * k.pressDrop);
+        EXPECT_NEAR(c.TPlate, k.tPlate, 1e-9);
+        EXPECT_NEAR(c.QRad, k.qRad, 1e-9 * k.qRad);
+        EXPECT_NEAR(c.QConv, k.qConv, 1e-9 * k.qConv + 1e-12);
+        EXPECT_NEAR(c.TSkyViewOut, k.tSkyView, 1e-9);
+        EXPECT_DOUBLE_EQ(c.FanPower, (c.PressDrop + c.PressExtra) * c.Flow);
     }
 }
 
