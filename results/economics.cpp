@@ -8,6 +8,9 @@ double RoundHalfEven(double x, int decimals) {
     const double scale = std::pow(10.0, decimals);
     const bool negative = x < 0.0;
     const double y = std::fabs(x) * scale;
+    // From 2^52 on a double holds no fraction, so there is nothing to round; beyond the range the
+    // scaled value would be infinite and the fraction undefined.
+    if (!(y < 4503599627370496.0)) return x;
     double whole = std::floor(y);
     // The decision uses four digits of the fraction only, truncated; 4999 counts as a tie so that a
     // half that binary arithmetic stores slightly low is still treated as a half.

@@ -11,7 +11,7 @@ constexpr double kGJToMMBTU = 0.94782;
 constexpr double kTonnesToTons = 1.1;
 
 std::string Fmt(const char* format, double v) {
-    char buf[64];
+    char buf[400];  // room for the largest double in fixed notation, so no text is cut short
     std::snprintf(buf, sizeof buf, format, v);
     return buf;
 }

@@ -12,7 +12,7 @@ constexpr double kKelvinToRankine = 1.8;        // degree days and temperature d
 constexpr double kGJPerM2ToMMBTUPerFt2 = 0.088055;
 
 std::string Fmt(const char* format, double v) {
-    char buf[64];
+    char buf[400];  // room for the largest double in fixed notation, so no text is cut short
     std::snprintf(buf, sizeof buf, format, v);
     return buf;
 }

@@ -33,6 +33,9 @@ const RoundCase kRoundCases[] = {
     {-2.675, -2.68, "negative stored low"},
     {0.0, 0.0, "zero"},
     {1234.5, 1234.5, "already whole cents"},
+    {1e307, 1e307, "no fraction to round; scaled by 100 it would overflow"},
+    {-1e307, -1e307, "the same, negative"},
+    {45035996273704.96, 45035996273704.96, "2^52 / 100: whole when scaled"},
 };
 
 TEST(RoundCents, FourDigitHalfToEvenRule) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 
 #include "results/economics.h"
@@ -131,6 +132,13 @@ TEST_F(Page, WithoutResultsOnlySizesAndCostsAreShown) {
     EXPECT_DOUBLE_EQ(doc->economics.collector.quantity, 730.0);
     EXPECT_DOUBLE_EQ(doc->economics.bypassDamper.quantity, 2.0);  // wall 1 has no bypass
     EXPECT_DOUBLE_EQ(doc->economics.fans.quantity, 5.0);
+}
+
+TEST_F(Page, HugeAmountsAreShownInFull) {
+    doc->economics.collector.unitCost = 1e200;  // K = 700 x 1e200 x 1.15, some 203 digits
+    const CFinancialResults r = RefreshFinancialResults(*doc, CMonthSelection{});
+    EXPECT_EQ(std::strtod(r.capitalCostText.c_str(), nullptr), r.capitalCost);
+    EXPECT_NEAR(r.capitalCost / 8.05e202, 1.0, 1e-12);
 }
 
 TEST_F(Page, NoSavingsMeansNoPaybackAndNoIRR) {
