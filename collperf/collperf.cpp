@@ -200,7 +200,7 @@ COLLPERF_API int BP_Performance(double TAmb, double HumRatio, double VWind, doub
     switch (BackPlateCollEff(in, th)) {
     case BpBalance::ReynoldsTooHigh:
         WriteFailure(res, TAmb, PressExtra);
-        return COLLPERF_ERR_OUTER_ITER;
+        return COLLPERF_ERR_REYNOLDS;
     case BpBalance::NotConverged:
         WriteFailure(res, TAmb, PressExtra);
         return COLLPERF_ERR_ITERATION;
