@@ -97,6 +97,50 @@ TEST(WeatherFile, WriteThenReadGivesTheSameBytes) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
 }
 
+// The layout byte by byte, built without the encoder: every field at its offset, little-endian,
+// the day records 194 bytes apart and the four hour values in the order dry bulb, humidity ratio,
+// wind speed, irradiation.
+TEST(WeatherFile, FieldsAtTheirOffsets) {
+    std::vector<unsigned char> b(kWeatherFileSize, 0);
+    auto put = [&](std::size_t at, int v) {
+        b[at] = static_cast<unsigned char>(v & 0xff);
+        b[at + 1] = static_cast<unsigned char>((v >> 8) & 0xff);
+    };
+    put(0, 0x1234);
+    std::memcpy(&b[2], "Station", 7);
+    b[101] = 'z';  // last byte of the name
+    std::memcpy(&b[102], "ABS 12 34\0", 10);
+    std::memcpy(&b[112], "W  79 24 end", 12);
+    put(124, -7);
+    for (int d = 0; d < kDaysPerYear; ++d) put(126 + 194 * d, d % 11);
+    const std::size_t hour = 126 + 194 * 2 + 2 + 8 * 5;  // day 3, hour 5
+    put(hour, -123);
+    put(hour + 2, 4567);
+    put(hour + 4, 89);
+    put(hour + 6, 1011);
+    put(kWeatherFileSize - 2, 222);  // day 365, hour 23, irradiation
+
+    auto w = std::make_unique<CWeatherFileData>();
+    std::string err;
+    ASSERT_EQ(ParseWeatherFile(b.data(), b.size(), *w, "layout.wsw", err), 0) << err;
+    EXPECT_EQ(w->stationCode, 0x1234);
+    EXPECT_EQ(std::memcmp(w->stationName, "Station", 7), 0);
+    EXPECT_EQ(w->stationName[99], 'z');
+    EXPECT_EQ(std::memcmp(w->latitudeField, "ABS 12 34\0", 10), 0);
+    EXPECT_EQ(std::memcmp(w->longitudeText, "W  79 24 end", 12), 0);
+    EXPECT_EQ(w->elevation, -7);
+    for (int d = 0; d < kDaysPerYear; ++d) ASSERT_EQ(w->days[d].groundReflectance, d % 11) << d;
+    EXPECT_EQ(w->days[2].hours[5].dryBulb, -123);
+    EXPECT_EQ(w->days[2].hours[5].humidityRatio, 4567);
+    EXPECT_EQ(w->days[2].hours[5].windSpeed, 89);
+    EXPECT_EQ(w->days[2].hours[5].globalHoriz, 1011);
+    EXPECT_EQ(w->days[2].hours[4].globalHoriz, 0);
+    EXPECT_EQ(w->days[364].hours[23].globalHoriz, 222);
+    std::vector<unsigned char> again;
+    EncodeWeatherFile(*w, again);
+    EXPECT_EQ(again, b);
+}
+
 TEST(WeatherFile, FailedWriteKeepsThePreviousFile) {
     CScratchDir dir;
     auto w = MakeSyntheticWeather();
@@ -196,6 +240,13 @@ TEST_F(WeatherRead, MidHourSunAndHorizontalWall) {
     const double cosz = std::sin(phi) * std::sin(delta) + std::cos(phi) * std::cos(delta) * std::cos(w);
     const double I0n = 1367 * ASTRO_EccentricityFactor(172);
     EXPECT_FLOAT_EQ(location_->clearnessIndex[171][12], static_cast<float>(G / (I0n * cosz)));
+    // Away from noon the morning and afternoon sides differ: hour h is taken at h + 0.5, not h - 0.5.
+    for (int h : {7, 9, 15}) {
+        const double Gh = data_->days[171].hours[h].globalHoriz / 3.5999999046325684;
+        const double wh = (h + 0.5 - 12) * 15 * ASTRO_PI / 180;
+        const double c = std::sin(phi) * std::sin(delta) + std::cos(phi) * std::cos(delta) * std::cos(wh);
+        EXPECT_FLOAT_EQ(location_->clearnessIndex[171][h], static_cast<float>(Gh / (I0n * c))) << h;
+    }
     for (int d = 0; d < kDaysPerYear; d += 7)
         for (int h = 8; h <= 15; ++h)  // sun well above 5 degrees
             ASSERT_NEAR(location_->wallIrradiance[d][h], location_->globalHoriz[d][h],
@@ -227,6 +278,34 @@ TEST_F(WeatherRead, SameFileForTwoOrientations) {
     EXPECT_GT(west.wallIrradiance[171][16], west.wallIrradiance[171][7]);
     EXPECT_GT(south->wallIrradiance[0][12], west.wallIrradiance[0][12]);
     EXPECT_NE(std::memcmp(south->wallIrradiance, west.wallIrradiance, sizeof west.wallIrradiance), 0);
+}
+
+// The day's reflectance code is tenths and holds for all 24 hours of that day only: on a vertical
+// wall the ground term is rho G / 2, so code 10 against code 0 adds G / 2 to every lit hour.
+TEST_F(WeatherRead, GroundReflectanceOfTheDay) {
+    for (auto& day : data_->days) day.groundReflectance = 0;
+    WriteRaw(kToronto, *data_);
+    std::string err;
+    ASSERT_EQ(ReadWeather(*location_, kToronto, 90, 0, err), 0) << err;
+    const auto dark = std::make_unique<CLocationData>(*location_);
+    data_->days[100].groundReflectance = 10;
+    WriteRaw(kToronto, *data_);
+    ASSERT_EQ(ReadWeather(*location_, kToronto, 90, 0, err), 0) << err;
+    int lit = 0;
+    for (int h = 0; h < kHoursPerDay; ++h) {
+        const double G = data_->days[100].hours[h].globalHoriz / 3.5999999046325684;
+        double zenith = 0, azimuth = 0;
+        ASTRO_SunPosition(101, h + 0.5, location_->latitude, zenith, azimuth);
+        if (G <= 0 || zenith > ASTRO_HALF_PI) continue;  // no sky model below the horizon
+        ++lit;
+        EXPECT_NEAR(location_->wallIrradiance[100][h] - dark->wallIrradiance[100][h], G / 2,
+                    1e-4 * G + 1e-4) << h;
+    }
+    EXPECT_GT(lit, 10);
+    EXPECT_EQ(std::memcmp(location_->wallIrradiance[99], dark->wallIrradiance[99],
+                          sizeof dark->wallIrradiance[99]), 0);
+    EXPECT_EQ(std::memcmp(location_->wallIrradiance[101], dark->wallIrradiance[101],
+                          sizeof dark->wallIrradiance[101]), 0);
 }
 
 // Low winter sun on a south wall far north: the sky model can give many times the horizontal
