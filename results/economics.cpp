@@ -14,7 +14,11 @@ double RoundHalfEven(double x, int decimals) {
     double whole = std::floor(y);
     // The decision uses four digits of the fraction only, truncated; 4999 counts as a tie so that a
     // half that binary arithmetic stores slightly low is still treated as a half.
-    const long long frac4 = static_cast<long long>((y - whole) * 10000.0);
+    // The digits are those of the decimal value: a fraction that binary arithmetic lands a few units
+    // in the last place below a digit boundary (12.5001 held as 12.50009999999...) belongs to the
+    // digit above, or .5001 would count as a tie and .4999 as below it.
+    const double slack = 4.0 * (std::nextafter(y, INFINITY) - y) * 10000.0;
+    const long long frac4 = static_cast<long long>((y - whole) * 10000.0 + slack);
     const bool odd = std::fmod(whole, 2.0) != 0.0;
     if (frac4 > 5000 || ((frac4 == 5000 || frac4 == 4999) && odd)) whole += 1.0;
     const double r = whole / scale;

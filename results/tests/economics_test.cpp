@@ -25,6 +25,12 @@ const RoundCase kRoundCases[] = {
     {0.1250005, 0.12, ".50005 truncates to .5000, even: down"},
     {0.1250015, 0.13, ".5001 is above the tie"},
     {2.675, 2.68, "stored as 267.4999...: a tie, 267 odd: up"},
+    // Decimal digits that binary arithmetic lands just below their boundary (54.5001 held as
+    // 54.50009999...): the digits of the decimal value decide.
+    {0.545001, 0.55, ".5001 held as .50009...: above the tie, up"},
+    {1234.565001, 1234.57, ".5001 on a larger amount"},
+    {0.814999, 0.82, ".4999 held as .49989...: a tie, 81 odd: up"},
+    {-0.545001, -0.55, "negative, above the tie"},
     {0.126, 0.13, "plain round up"},
     {0.124, 0.12, "plain round down"},
     {-0.125, -0.12, "negative tie, even"},
