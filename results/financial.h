@@ -77,7 +77,7 @@ struct CFinancialResults {
 // (application type 1, 2, 3; "" otherwise).
 std::string ApplicationHeading(int applicationType);
 
-// "City: " + city + "  Lat: " + ddd°mmm' + "  Long: " + ddddd°mm' from the raw location texts; a
+// "City: " + city + "  Lat: " + ddd°mmm' + "  Long: " + ddddd°mmm' from the raw location texts; a
 // text shorter than its pieces contributes what it holds.
 std::string LocationLine(const std::string& city, const std::string& latitudeText,
                          const std::string& longitudeText);
