@@ -19,6 +19,23 @@ TEST(Astro, DayOneValues) {
     EXPECT_NEAR(ASTRO_DayAngle(366), ASTRO_TWO_PI, 1e-15);
 }
 
+// Through the year every term of both series counts. Expected values: Spencer's series evaluated
+// independently (Python, double precision); they are close to the equinox (0), solstices
+// (+-0.41 rad) and the aphelion/perihelion extremes of E0.
+TEST(Astro, SpencerSeriesThroughTheYear) {
+    const struct { int n; double delta, E0; } cases[] = {
+        {80, -0.001150591502, 1.007900125334},
+        {172, 0.409315420330, 0.967442787916},
+        {264, 0.017908363617, 0.991912782434},
+        {355, -0.408754198046, 1.034117974055},
+    };
+    for (const auto& c : cases) {
+        EXPECT_NEAR(ASTRO_Declination(c.n), c.delta, 1e-11) << c.n;
+        EXPECT_NEAR(ASTRO_EccentricityFactor(c.n), c.E0, 1e-11) << c.n;
+        EXPECT_NEAR(ASTRO_ExtraterrestrialNormal(c.n), 1367 * c.E0, 1e-8) << c.n;
+    }
+}
+
 TEST(Astro, HourAngle) {
     EXPECT_DOUBLE_EQ(ASTRO_HourAngle(12.0), 0.0);
     EXPECT_NEAR(ASTRO_HourAngle(6.0), -ASTRO_HALF_PI, 1e-15);
