@@ -1,6 +1,7 @@
 #include "project/doc.h"
 
 #include <cstdio>
+#include <memory>
 
 #include "project/maker/file.h"
 #include "project/messages.h"
@@ -37,7 +38,8 @@ int CHalvo98Doc::WallCount() const {
 
 bool CHalvo98Doc::NewProject(CMessenger& msg) {
     // Every field back to its record default first: a document may be reused for a new project.
-    *this = CHalvo98Doc();
+    // The fresh copy lives on the heap: a document is too large for a small thread stack.
+    *this = *std::make_unique<CHalvo98Doc>();
     pathName.clear();
     applicationType = kAppDestratMakeup;
     wallPresent[0] = 1;

@@ -413,14 +413,24 @@ int OpenProject(CHalvo98Doc& doc, const std::string& path, CMessenger& msg, std:
     return rc;
 }
 
-std::vector<unsigned char> ProjectFileBytes(const CHalvo98Doc& doc) {
-    std::vector<unsigned char> out;
+namespace {
+// The bytes of the version 1.3 layout; false when an item cannot be written (a text item longer
+// than the file library stores), in which case `out` is incomplete.
+bool BuildProjectFileBytes(const CHalvo98Doc& doc, std::vector<unsigned char>& out) {
+    out.clear();
     CFile file;
     FILE_OpenMemoryWrite(file, out);
-    FILE_WriteStr(file, std::string_view(kHeader13, kHeaderBytes));
     CWriter writer(file);
+    writer.ok = FILE_WriteStr(file, std::string_view(kHeader13, kHeaderBytes)) == 0;
     Body(writer, doc, kFileVersion13);
     FILE_Close(file);
+    return writer.ok;
+}
+}  // namespace
+
+std::vector<unsigned char> ProjectFileBytes(const CHalvo98Doc& doc) {
+    std::vector<unsigned char> out;
+    BuildProjectFileBytes(doc, out);
     return out;
 }
 
@@ -429,7 +439,9 @@ bool WriteProjectFile(const CHalvo98Doc& doc, const std::string& path, std::stri
         if (problem) *problem = what;
         return false;
     };
-    std::vector<unsigned char> bytes = ProjectFileBytes(doc);
+    std::vector<unsigned char> bytes;
+    if (!BuildProjectFileBytes(doc, bytes))
+        return fail("a text item is longer than " + std::to_string(kFileMaxCStringBytes) + " bytes");
     std::string host = FILE_HostPath(path);
     std::string tmp = host + ".XXXXXX";
     int fd = ::mkstemp(tmp.data());

@@ -148,6 +148,7 @@ int FILE_Open(CFile& file, const std::string& path, int modeA, int modeB) {
         std::error_code ec;
         if (fs::is_directory(host, ec)) {
             std::fclose(fp);
+            errno = EISDIR;  // callers word the failure from errno
             return Ret(-1);
         }
         if (std::fseek(fp, 0, SEEK_END) != 0) {

@@ -9,6 +9,7 @@
 #include <random>
 
 #include "project/doc.h"
+#include "project/maker/file.h"
 #include "project/messages.h"
 #include "project/project_file.h"
 #include "project/tests/fixtures.h"
@@ -154,6 +155,15 @@ TEST(ProjectFile, SaveThroughATemporaryFileGivesTheSameBytes) {
     EXPECT_FALSE(WriteProjectFile(*d, (dir / "busy.hvf").string(), &problem));
     EXPECT_FALSE(problem.empty());
     EXPECT_TRUE(fs::is_directory(dir / "busy.hvf" / "x"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
+
+    // A text the file cannot hold fails the save rather than writing a cut file.
+    auto tooLong = Filled();
+    tooLong->dealer.webSite.assign(kFileMaxCStringBytes + 1, 'w');
+    EXPECT_FALSE(WriteProjectFile(*tooLong, path, &problem));
+    EXPECT_NE(problem.find("longer than"), std::string::npos) << problem;
+    std::ifstream kept(path, std::ios::binary);
+    EXPECT_EQ(Bytes((std::istreambuf_iterator<char>(kept)), {}), ProjectFileBytes(*d));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
 }
 
