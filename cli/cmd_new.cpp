@@ -2,7 +2,6 @@
 // program, optionally changed by the fields of a JSON document (the form `show` prints).
 
 #include <CLI/CLI.hpp>
-#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -10,6 +9,7 @@
 #include "cli/commands.h"
 #include "cli/project_json.h"
 #include "project/doc.h"
+#include "project/maker/file.h"
 #include "project/project_file.h"
 
 namespace {
@@ -20,8 +20,10 @@ struct NewOptions {
 };
 
 int RunNew(const NewOptions& o, CliContext& ctx) {
-    std::error_code ec;
-    if (!o.force && std::filesystem::exists(o.file, ec))
+    if (o.file.empty()) return ctx.Fail(kExitUsage, "new", "the project file name is empty");
+    // The writer resolves each path component ignoring letter case, so the test must too: "P.HVF"
+    // would replace an existing "p.hvf".
+    if (!o.force && FILE_FileExists(o.file))
         return ctx.Fail(kExitUsage, o.file, "already exists (use --force to replace it)");
     auto doc = std::make_unique<CHalvo98Doc>();
     doc->NewProject(ctx.messenger);

@@ -11,6 +11,8 @@
 
 namespace {
 int RunShow(const std::string& file, CliContext& ctx) {
+    // The reader takes an empty path for "no file" and succeeds; here it can only be a mistake.
+    if (file.empty()) return ctx.Fail(kExitUsage, "show", "the project file name is empty");
     auto doc = std::make_unique<CHalvo98Doc>();
     // The reader's own message boxes are collected; the one line below says the same with the name.
     CScriptedMessenger quiet;

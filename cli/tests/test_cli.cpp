@@ -68,7 +68,8 @@ TEST_F(CliTest, HelpVersionAndUsageErrors) {
     EXPECT_EQ(r.out.rfind("halvo-cli ", 0), 0u);
     struct Case { std::vector<std::string> args; };
     const Case usage[] = {{{}}, {{"frobnicate"}}, {{"show"}}, {{"new"}}, {{"show", "a.hvf", "b.hvf"}},
-                          {{"--answer", "maybe", "show", "a.hvf"}}, {{"new", "a.hvf", "--bogus"}}};
+                          {{"--answer", "maybe", "show", "a.hvf"}}, {{"new", "a.hvf", "--bogus"}},
+                          {{"show", ""}}, {{"new", ""}}};
     for (const Case& c : usage) {
         r = Cli(c.args);
         EXPECT_EQ(r.code, 2) << (c.args.empty() ? "" : c.args[0]);
@@ -87,7 +88,7 @@ TEST_F(CliTest, UnreadableProjectsGiveOneLineNamingTheFile) {
     const Case cases[] = {{P("missing.hvf"), "cannot open the file"},
                           {P("bad header.hvf"), "Invalid Halvo File"},
                           {P("cut.hvf"), "the file ends inside"},
-                          {P("folder.hvf"), "cannot open the file"}};
+                          {P("folder.hvf"), "cannot open the file: Is a directory"}};
     for (const Case& c : cases) {
         Result r = Cli({"show", c.file});
         EXPECT_EQ(r.code, 3) << c.file;
@@ -121,9 +122,14 @@ TEST_F(CliTest, NewWithoutTemplateShowsTheRecordDefaults) {
     EXPECT_EQ(j["economics"]["tax1Name"], "PST");
     EXPECT_EQ(j["economics"]["collector"]["unitCost"], 70);
 
-    Result again = Cli({"new", P("p.hvf")});
-    EXPECT_EQ(again.code, 2);
-    EXPECT_NE(again.err.find("already exists"), std::string::npos);
+    // The writer finds "P.HVF" as "p.hvf" (names are resolved ignoring case), so both are refused.
+    for (const char* name : {"p.hvf", "P.HVF"}) {
+        std::string before = Slurp(P("p.hvf"));
+        Result again = Cli({"new", P(name)});
+        EXPECT_EQ(again.code, 2) << name;
+        EXPECT_NE(again.err.find("already exists"), std::string::npos) << name;
+        EXPECT_EQ(Slurp(P("p.hvf")), before) << name;
+    }
     EXPECT_EQ(Cli({"new", P("p.hvf"), "--force"}).code, 0);
 }
 
