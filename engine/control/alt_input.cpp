@@ -105,13 +105,17 @@ bool ReadTable(CAltInput& alt, CLineReader& reader, CRefusal& refusal) {
         if (keys[i] >= 0 && columnOf[keys[i]] == 0) columnOf[keys[i]] = i + 1;
     }
 
-    // The humidity derivation switches and the last values carry over from line to line.
+    // The humidity derivation switches and the last values carry over from line to line. A
+    // no-value marker in one of these columns makes the current value "none" (until a line gives
+    // one again): the hour keeps the weather file's value rather than an earlier hour's.
     bool relHumOn = true;
     bool wetBulbOn = false;
     double relHum = 0.5;
+    bool relHumGiven = true;
     double wetBulb = 0.0;
-    bool hgloSeen = false;
+    bool wetBulbGiven = false;
     double hglo = 0.0;
+    bool hgloGiven = false;
 
     const int simulateKey = static_cast<int>(EAltKey::Simulate);
     const int tambKey = static_cast<int>(EAltKey::TAmb);
@@ -141,6 +145,7 @@ bool ReadTable(CAltInput& alt, CLineReader& reader, CRefusal& refusal) {
                 const bool given = v > -999.0;
                 switch (static_cast<EAltKey>(key)) {
                 case EAltKey::HGlo:
+                    hgloGiven = given;
                     if (!given) break;
                     if (v < 0.0) {
                         refusal.Set(lineNo, i + 1,
@@ -148,9 +153,9 @@ bool ReadTable(CAltInput& alt, CLineReader& reader, CRefusal& refusal) {
                         return false;
                     }
                     hglo = v;
-                    hgloSeen = true;
                     break;
                 case EAltKey::RelHum:
+                    relHumGiven = given;
                     if (!given) break;
                     if (v < 0.0 || v > 1.0) {
                         refusal.Set(lineNo, i + 1,
@@ -162,6 +167,7 @@ bool ReadTable(CAltInput& alt, CLineReader& reader, CRefusal& refusal) {
                     relHumOn = true;
                     break;
                 case EAltKey::TWet:
+                    wetBulbGiven = given;
                     if (!given) break;
                     wetBulb = v;
                     wetBulbOn = true;
@@ -175,10 +181,10 @@ bool ReadTable(CAltInput& alt, CLineReader& reader, CRefusal& refusal) {
 
             if (!(alt.Table[simulateKey][d - 1][h - 1] >= 1.0f)) continue;
 
-            if (hgloSeen) {
+            if (hgloGiven) {
                 double kt = 0.0, It = 0.0;
                 DeriveIrradiance(d, h, hglo, kt, It);
-                if (!std::isfinite(static_cast<float>(It))) {
+                if (!(std::fabs(It) <= FLT_MAX)) {  // the table holds single precision
                     refusal.Set(lineNo, columnOf[static_cast<int>(EAltKey::HGlo)],
                                Fmt("the horizontal irradiance %g W/m2 is too large", hglo));
                     return false;
@@ -192,16 +198,19 @@ bool ReadTable(CAltInput& alt, CLineReader& reader, CRefusal& refusal) {
             const double t = alt.Table[tambKey][d - 1][h - 1];
             if (!(t > -999.0) || (!relHumOn && !wetBulbOn)) continue;
             double W = 0.0;
-            if (relHumOn) {
+            bool haveW = false;
+            if (relHumOn && relHumGiven) {
                 if (t < kPsyTMin || t > kPsyTMax) {
                     refusal.Set(lineNo, columnOf[tambKey],
                                Fmt("the ambient temperature %g C is outside -100 to 200 C", t));
                     return false;
                 }
                 W = PSY_HumRatioFromRelHum(t, relHum, kAltPressure);
+                haveW = true;
             }
             const int wetColumn = columnOf[static_cast<int>(EAltKey::TWet)];
-            if (wetBulbOn) {
+            if (wetBulbOn) haveW = false;  // its result replaces the first
+            if (wetBulbOn && wetBulbGiven) {
                 if (wetBulb > t) {
                     refusal.Set(lineNo, wetColumn,
                                Fmt("the wet-bulb temperature %g C is above the dry-bulb temperature %g C",
@@ -214,7 +223,9 @@ bool ReadTable(CAltInput& alt, CLineReader& reader, CRefusal& refusal) {
                     return false;
                 }
                 W = PSY_HumRatioFromWetBulb(t, wetBulb, kAltPressure);
+                haveW = true;
             }
+            if (!haveW) continue;
             if (!std::isfinite(W) || W < 0.0) {
                 refusal.Set(lineNo, wetBulbOn ? wetColumn : columnOf[tambKey],
                            Fmt("no humidity ratio can be formed for this hour (%g kg/kg)", W));

@@ -2,6 +2,8 @@
 
 #include "engine/control/control_file.h"
 
+#include <cfloat>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -49,7 +51,10 @@ void ReadSettingLine(int lineNo, std::string_view line, CControlSettings& s) {
     }
     bool outOfRange = false;
     const double v = LeadingNumber(value, &outOfRange);
-    if (outOfRange) return;
+    // The run holds these in single precision (thickness and pitch after the change to mm): a
+    // number beyond that range has no value there, and the wall keeps its own.
+    const double held = (lineNo == 8 || lineNo == 10) ? v * 1000.0 : v;
+    if (outOfRange || std::fabs(held) > FLT_MAX) return;
     switch (lineNo) {
     case 4: s.MainAbsorptance = {1, v}; break;
     case 5: s.MainEmittance = {1, v}; break;

@@ -52,8 +52,12 @@ int Tokenize(std::string_view text, std::string_view* tokens, int maxTokens, boo
     std::size_t pos = 0;
     const std::size_t size = text.size();
     while (n < maxTokens && pos < size && (size - pos >= 2 || takeTrailingSingle)) {
-        while (pos < size && IsControlSeparator(text[pos])) ++pos;
-        if (pos >= size) break;
+        // One leading separator per pass, so the two-character test applies after each: in
+        // "tamb, x" the "x" left alone at the end is no keyword.
+        if (IsControlSeparator(text[pos])) {
+            ++pos;
+            continue;
+        }
         std::size_t end = pos;
         while (end < size && !IsControlSeparator(text[end])) ++end;
         tokens[n++] = text.substr(pos, end - pos);

@@ -128,6 +128,35 @@ TEST_F(AltInputTest, HorizontalIrradianceDerivesClearnessAndWallIrradiance) {
     EXPECT_EQ(At(EAltKey::HGlo, 2, 1), kAltNoValue);
 }
 
+// A no-value marker where "hglo", "relhum" or "twet" stand: the hour (and any later line that does
+// not give the column again) derives nothing, rather than an earlier hour's sun or humidity.
+TEST_F(AltInputTest, NoValueMarkerInACurrentValueColumnDerivesNothing) {
+    ASSERT_EQ(Read("gaps.csv",
+                   "hglo,tamb,simulate,relhum,twet\n"
+                   "300,10,1,0.4\n"
+                   "-9999,10,1,-9999\n"    // both gone for this hour
+                   "-9999,10,1\n"          // still none: no line gave them again
+                   "300,12,1,0.6\n"
+                   "300,12,1,0.6,8\n"      // the wet bulb takes over
+                   "300,12,1,0.6,-9999\n"  // and has no value: no humidity ratio
+                   "300,12,1,0.6,9\n"),
+              kAltReadOk);
+    EXPECT_FLOAT_EQ(At(EAltKey::HGlo, 1, 1), 300.0f);
+    EXPECT_EQ(At(EAltKey::HumRatio, 1, 1), PSY_HumRatioFromRelHum(10, 0.4, 101325));
+    for (int h : {2, 3}) {
+        EXPECT_EQ(At(EAltKey::HGlo, 1, h), kAltNoValue) << h;
+        EXPECT_EQ(At(EAltKey::TGlo, 1, h), kAltNoValue) << h;
+        EXPECT_EQ(At(EAltKey::Clearness, 1, h), kAltNoValue) << h;
+        EXPECT_EQ(At(EAltKey::HumRatio, 1, h), kAltNoValue) << h;
+        EXPECT_EQ(At(EAltKey::TAmb, 1, h), 10.0) << h;
+    }
+    EXPECT_FLOAT_EQ(At(EAltKey::HGlo, 1, 4), 300.0f);
+    EXPECT_EQ(At(EAltKey::HumRatio, 1, 4), PSY_HumRatioFromRelHum(12, 0.6, 101325));
+    EXPECT_EQ(At(EAltKey::HumRatio, 1, 5), PSY_HumRatioFromWetBulb(12, 8, 101325));
+    EXPECT_EQ(At(EAltKey::HumRatio, 1, 6), kAltNoValue);
+    EXPECT_EQ(At(EAltKey::HumRatio, 1, 7), PSY_HumRatioFromWetBulb(12, 9, 101325));
+}
+
 struct RefusalCase {
     const char* name;
     const char* text;
@@ -149,6 +178,9 @@ TEST_F(AltInputTest, RefusesValuesTheSolarRoutinesWouldRejectNamingLineAndColumn
         {"huge.csv", "tcoll\n1e39\n", "Line 2, column 1 (\"tcoll\")", "the value 1e39 is too large"},
         {"dry.csv", "tamb,twet,simulate\n45,0,1\n", "Line 2, column 2 (\"twet\")",
          "no humidity ratio can be formed"},
+        // Low sun on the wall: the beam it receives is several times G, beyond single precision.
+        {"sun.csv", "hglo,simulate\n0,0\n0,0\n0,0\n0,0\n0,0\n0,0\n0,0\n0,0\n3e38,1\n",
+         "Line 10, column 1 (\"hglo\")", "the horizontal irradiance 3e+38 W/m2 is too large"},
     };
     for (const RefusalCase& c : cases) {
         msg.shown.clear();

@@ -62,6 +62,10 @@ TEST_F(ControlFileTest, SettingsLinesReplaceTheWallsValues) {
         {"ab,0.88,0.1\nemit,x\nca\ncanem,0.5 units\nthick,0.0012;9\npattern, TRIANGLE \n"
          "pitch:1.1e-2\nwind,0.2\n",
          0.88f, 0.0f, 0.85f, 0.5f, 1.2f, 1.6, 11.0f, 0.2f},
+        // Numbers beyond single precision (the thickness and pitch once in mm) leave the value.
+        {"ab,1e39\nemit,-1e39\nca,1e300\ncanem,0.5\nthick,1e36\npattern,square\npitch,1e300\n"
+         "wind,1e39\n",
+         0.95f, 0.9f, 0.85f, 0.5f, 0.8f, 1.0, 16.0f, 0.35f},
     };
     for (const SettingCase& c : cases) {
         SetUp();

@@ -27,7 +27,9 @@ TEST(Tokenizer, SplitsOnEverySeparatorAndLeavesATrailingSingleKeyword) {
         {"TAmb;HGlo:relhum twet", false, {"TAmb", "HGlo", "relhum", "twet"}},
         {",,;tamb::  relhum,", false, {"tamb", "relhum"}},
         {"tamb,x", false, {"tamb"}},            // a trailing single character is not a keyword
-        {"tamb, x", false, {"tamb", "x"}},      // two characters remain: the blank goes, x is taken
+        {"tamb, x", false, {"tamb"}},           // the blank goes, then x stands alone: no keyword
+        {"tamb, xy", false, {"tamb", "xy"}},
+        {"-10, 1", true, {"-10", "1"}},
         {"x", false, {}},
         {"", false, {}},
         {" ,;: ", false, {}},
