@@ -213,7 +213,9 @@ int RunSites(const std::string& path, const std::string& home, std::ostream& out
         double source = 0;
         if (!Number(get("source"), source) || source != std::floor(source))
             return bad("source", "is not 1 or 2");
-        s.radiationSource = static_cast<int>(source);
+        // Any whole number other than 1 or 2 is refused by Create with its own message; one
+        // beyond int's range would not survive the conversion, so it is passed as "none chosen".
+        s.radiationSource = std::fabs(source) <= 1000.0 ? static_cast<int>(source) : 0;
         for (int m = 1; m <= 12; ++m) {
             const std::string k = std::to_string(m);
             if (!Number(get("rad" + k), s.radiation[m])) return bad("rad" + k, "is not a number");

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <string_view>
 
 #include "engine/weather/weather_file.h"
@@ -144,7 +145,14 @@ ECreate CreateWeatherFile(const SGeneratorFields& f, const std::string& programF
         return ECreate::Failed;
     }
 
-    // Synthesis. The working storage is fixed-size here, so there is no allocation to fail.
+    // Synthesis. The working storage for the year and the file is taken without exceptions, so
+    // that a failure reaches the user as the generator's own message.
+    std::unique_ptr<int32_t[]> hourly(new (std::nothrow) int32_t[8761]());
+    std::unique_ptr<CWeatherFileData> data(new (std::nothrow) CWeatherFileData());
+    if (!hourly || !data) {
+        Tell(messenger, "Memory allocation failure!", MsgIcon::Error);
+        return ECreate::Failed;
+    }
     const double phi = f.latitude * (3.14159265358979323846 / 180.0) * (f.south ? -1.0 : 1.0);
     double typical[289] = {};
     double temps[13] = {}, rad[13] = {};
@@ -153,10 +161,8 @@ ECreate CreateWeatherFile(const SGeneratorFields& f, const std::string& programF
         rad[m] = f.radiation[m];
     }
     NIMBRA_Temperature(typical, temps, phi, f.radiationSource, rad);
-    auto hourly = std::make_unique<int32_t[]>(8761);
     NIMBRA_Radiation(hourly.get(), 1, 1, phi, f.radiationSource, rad);
 
-    auto data = std::make_unique<CWeatherFileData>();
     data->stationCode = 0;
     SetWeatherStationName(*data, f.city);
     FillLatitudeField(*data, code, f.south, f.latitude);

@@ -18,8 +18,11 @@ constexpr double kR1 = static_cast<double>(3.8580247e-6f);
 constexpr double kR2 = static_cast<double>(7.4373775e-6f);
 
 void Seed(SRandomState& st, int32_t* seedVar) {
-    // % keeps the sign of the dividend; the seed is negative here, so 54773 - seed is positive.
-    st.i1 = (kIC1 - *seedVar) % kM1;
+    // % keeps the sign of the dividend; for the negative seeds of a call 54773 - seed is
+    // positive. Formed in 64 bits and kept non-negative, so that no seed can overflow the
+    // difference or turn the states (and the table slot taken from them) negative.
+    const int64_t start = (static_cast<int64_t>(kIC1) - *seedVar) % kM1;
+    st.i1 = static_cast<int32_t>(start < 0 ? start + kM1 : start);
     st.i1 = (kIA1 * st.i1 + kIC1) % kM1;
     st.i2 = st.i1 % kM2;
     st.i1 = (kIA1 * st.i1 + kIC1) % kM1;

@@ -58,11 +58,15 @@ TEST_F(NimbraCli, CreatesEverySiteAndReportsRefusals) {
     const std::string csv = "# two sites\n" + Header() + "\n" +
                             Row("Canada,Ontario,,Toronto,43.67,N,79.4,W,173,1") + "\n" +
                             Row("1,5,,,52.1,N,106.7,W,500,1") + "\n" +
-                            Row("USA,iowa,,\"DES MOINES\",41.53,N,93.65,W,294,2", "15") + "\n";
+                            Row("USA,iowa,,\"DES MOINES\",41.53,N,93.65,W,294,2", "15") + "\n" +
+                            Row("Europe,,FR,Paris,48.85,N,2.35,E,35,1e20") + "\n";
     EXPECT_EQ(Run(csv), 1) << err.str();
     EXPECT_EQ(fs::file_size(home / "Weather/North America/Canada/Ontario/Toronto.wsw"), 70936u);
     EXPECT_TRUE(fs::exists(home / "Weather/North America/USA/West North Central/DES MOINES.wsw"));
     EXPECT_NE(err.str().find("line 4: Nimbra: No Saskatchewan City Name Entered"), std::string::npos) << err.str();
+    // A source far beyond any radiation kind is "none chosen", not a number out of int's range.
+    EXPECT_NE(err.str().find("line 6: Nimbra: Type of radiation data not chosen!"), std::string::npos);
+    EXPECT_FALSE(fs::exists(home / "Weather/Europe/Paris.wsw"));
     EXPECT_NE(out.str().find("\\Weather\\North America\\Canada\\Ontario\\Toronto.wsw"), std::string::npos);
 }
 
