@@ -13,8 +13,8 @@
  *     1001 attempts (the year is still complete)
  *   3 on at least one day the hourly values missed the daily total (within 3 %) after 501
  *     attempts (the year is still complete)
- *   4 at least one month's clearness was 0.864 or more (given, or derived from the radiation);
- *     that month is computed with a clearness of 0.8
+ *   4 at least one month's clearness was 0.864 or more as given, or above 0.864 as derived
+ *     from the radiation; that month is computed with a clearness of 0.8
  */
 #ifndef NIMBRA32_NIMBRA32_H
 #define NIMBRA32_NIMBRA32_H
