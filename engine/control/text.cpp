@@ -25,6 +25,17 @@ int CLineReader::Get() {
 
 int CLineReader::Read(std::string& line, std::size_t maxChars) {
     line.clear();
+    if (m_lineNumber == 0 && !m_bomChecked) {
+        // A table saved as UTF-8 by a spreadsheet starts with a byte-order mark, which would
+        // otherwise make the first keyword unknown.
+        m_bomChecked = true;
+        if (Get() >= 0) {
+            --m_pos;
+            if (m_len - m_pos >= 3 && m_buf[m_pos] == 0xEF && m_buf[m_pos + 1] == 0xBB &&
+                m_buf[m_pos + 2] == 0xBF)
+                m_pos += 3;
+        }
+    }
     int c = Get();
     if (c < 0) return 1;
     bool lastStoredIsCr = false;

@@ -11,7 +11,7 @@ class CFile;
 
 // Reads the lines of an open file, buffered. A line ends at "\n"; a "\r" before it is dropped, so
 // LF and CRLF files read alike. A line longer than the maximum is cut there and the rest of it is
-// discarded, never read into the buffer.
+// discarded, never read into the buffer. A UTF-8 byte-order mark before the first line is skipped.
 class CLineReader {
 public:
     explicit CLineReader(CFile& file) : m_file(file) {}
@@ -27,6 +27,7 @@ private:
     std::size_t m_pos = 0;
     std::size_t m_len = 0;
     bool m_end = false;
+    bool m_bomChecked = false;
     int m_lineNumber = 0;
 };
 

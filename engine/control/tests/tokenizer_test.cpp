@@ -84,6 +84,10 @@ TEST(LineReader, ReadsLfAndCrlfAndCutsOverlongLines) {
     EXPECT_EQ(Lines("abc\r\n", 3), (std::vector<std::string>{"abc"}));
     EXPECT_EQ(Lines("a\rb\n", 10), (std::vector<std::string>{"a\rb"}));  // a lone CR is text
     EXPECT_EQ(Lines("", 10), (std::vector<std::string>{}));
+    // A UTF-8 byte-order mark opens the file only: skipped there, text anywhere else.
+    EXPECT_EQ(Lines("\xEF\xBB\xBFtamb\n\xEF\xBB\xBF\n", 10),
+              (std::vector<std::string>{"tamb", "\xEF\xBB\xBF"}));
+    EXPECT_EQ(Lines("\xEF\xBB", 10), (std::vector<std::string>{"\xEF\xBB"}));
     EXPECT_EQ(Lines(std::string(10000, 'z') + "\nq", 230).size(), 2u);
 }
 
