@@ -114,7 +114,8 @@ EHourlyColumn HourlyColumnOf(std::string_view keyword);
 const char* HourlyHeaderText(EHourlyColumn column);
 
 // A value of a settings line (lines 4..12). Given stays 0 when the line is missing, has its
-// delimiter before position 2, or an empty value; the wall then keeps its own value.
+// delimiter before position 2, an empty value or a number beyond single precision; the wall then
+// keeps its own value.
 struct CControlValue {
     std::int32_t Given = 0;
     double Value = 0.0;
