@@ -99,7 +99,8 @@ void AddHourSums(CWallRun& r) {
     float* acc = r.Acc[r.Month];
     const float incident = 3.6f * r.QSol * r.CollArea;
     acc[kAccSolarIncident] += incident;
-    if (r.TAmb < r.TBypass && r.FlowSupply > 0.01f) acc[kAccSolarIncidentOp] += incident;
+    if (r.TAmb < r.TBypass && static_cast<double>(r.FlowSupply) > 0.01)
+        acc[kAccSolarIncidentOp] += incident;
     acc[kAccQColl] += r.QColl;
     acc[kAccQAux] += r.QAux;
     acc[kAccQFan] += r.QFan;

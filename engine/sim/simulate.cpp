@@ -39,7 +39,7 @@ float SystemPressure(const CAirSystem& air, const CCollectorSpec& collector, int
         if (air.flowStraightener) p = 1.2f * p;
         return p;
     }
-    // Destratification ducts: two ducts with discharge openings of one inch diameter.
+    // Destratification ducts: two ducts with discharge openings of one inch radius.
     const float theta = air.flowStraightener ? 0.0f : 35.0f * kPiF / 180.0f;
     const float d = air.ductDiameter;
     const float ductArea = kPiF * (d / 2) * (d / 2);
@@ -96,6 +96,12 @@ bool CheckWallInputs(const CHalvo98Doc& doc, int w, std::string& error) {
     if (!(c.slope >= 0.0f && c.slope <= 90.0f))
         return refuse("collector slope", c.slope, "must lie between 0 and 90 degrees");
     if (!Finite(c.azimuth)) return refuse("collector azimuth", c.azimuth, "is not a number");
+    // A type outside the lists (a hand-made file) would run as another collector, or count a canopy's
+    // area with no canopy collector to heat it.
+    if (!(c.collectorType >= 0 && c.collectorType <= 14))
+        return refuse("collector type", c.collectorType, "must be one of the list (0 to 14)");
+    if (!(c.canopyType >= 0 && c.canopyType <= 15))
+        return refuse("canopy type", c.canopyType, "must be none (0) or one of the list (1 to 15)");
     if (!(c.collectorWidth > 0.0f)) return refuse("collector width", c.collectorWidth, "must be above 0");
     if (!(c.collectorHeight > 0.0f))
         return refuse("collector height", c.collectorHeight, "must be above 0");
@@ -241,9 +247,10 @@ ESimulateResult SimulateProject(CHalvo98Doc& doc, CMessenger& messenger, CRunPro
         if (!sameOrientation &&
             ComposeWeather(doc.location, stored, *data, c.slope, azimuth, error) != 0) {
             // Not reached for a file and walls that passed the checks above; the run stops with
-            // what the earlier walls stored.
+            // what the earlier walls stored, and does not report itself as done.
             messenger.Show(error, kWeatherCaption, MsgIcon::Error, MsgButtons::Ok);
-            break;
+            if (progress) progress->Close();
+            return kSimulateBadWeather;
         }
         CAirSystem& air = doc.airSystems[w];
         doc.schedules[w].Convert2BOOLs(air.halfMonthOperation, air.hourlyOperation);
