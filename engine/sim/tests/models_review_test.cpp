@@ -220,12 +220,14 @@ TEST(WallHeatBalanceCalls, ImposedSkyWindAndMaldistributionReachTheModel) {
 }
 
 TEST(WallHeatBalanceCalls, ImposedWallTemperatureAndNoFlowWithImposedOutlet) {
-    // Night, 1000 kg/h, "twall" 12 C: QRecap = 0.6 x 150 x (20 - 12) = 720, TColl = 0.72, TWall 12.
-    // Above the bypass temperature the insulation gain wins over the imposed wall temperature.
+    // Night, 1000 kg/h, "twall" 12 C: QRecap = 0.6 x 150 x (20 - 12) = 720, TColl = 0.72, TWall 12,
+    // also at the bypass temperature itself. Above it the insulation gain wins over the imposed wall
+    // temperature.
     // An imposed outlet temperature without flow: QRecap = QIns, no solar heat, TColl as imposed.
     struct Case { const char* name; float tBypass, flow, tcoll; double qRecap, tColl, tWall; };
     const Case cases[] = {
         {"twall", 9999.9f, 1000, -9999, 720, 0.72, 12},
+        {"twall at the bypass temperature", 0, 1000, -9999, 720, 0.72, 12},
         {"twall above bypass", -5, 1000, -9999, kInsPerK * 20, kInsPerK * 20 / 1000, kNotComputed},
         {"tcoll without flow", 9999.9f, 0, 10, kInsPerK * 20, 10, kNotComputed},
     };
@@ -308,9 +310,10 @@ TEST(DestratModelReview, CeilingBalanceAndSaving) {
 }
 
 TEST(DestratModelReview, DayNightSplitAtSunrise) {
-    // Hour 8 of a 9-hour day: its midpoint 7.5 is the sunrise, so half of it is day. Bypass hour at
-    // 10 C: QRecap = 181.32, QBase = 25000.
+    // Hour 8 of a 9.4-hour day: sunrise at 7.3, the hour's midpoint 7.5, so 0.7 of it is day. Bypass
+    // hour at 10 C: QRecap = 181.32, QBase = 25000.
     auto r = MakeHour(1);
+    r->DayLengthHours[15] = 9.4f;
     r->Hour = 8;
     r->TAmb = 10;
     r->TBypass = 10;
@@ -318,15 +321,32 @@ TEST(DestratModelReview, DayNightSplitAtSunrise) {
     r->FlowExhaustDesign = 5000;
     DestratModel(*r);
     const double qr = kInsPerK * 10;
-    EXPECT_FLOAT_EQ(r->DayFraction, 0.5f);
-    EXPECT_FLOAT_EQ(r->NightFraction, 0.5f);
-    EXPECT_NEAR(r->QRecapDay, qr / 2, 1e-3);
-    EXPECT_NEAR(r->QSolarDay, qr / 2, 1e-3);
-    EXPECT_NEAR(r->QSolarNight, qr / 2, 1e-3);
-    EXPECT_FLOAT_EQ(r->FlowDay, 2500);
-    EXPECT_FLOAT_EQ(r->FlowNight, 2500);
-    EXPECT_FLOAT_EQ(r->QBaseDay, 12500);
-    EXPECT_FLOAT_EQ(r->QBaseNight, 12500);
+    EXPECT_NEAR(r->DayFraction, 0.7, 1e-5);
+    EXPECT_NEAR(r->NightFraction, 0.3, 1e-5);
+    EXPECT_NEAR(r->QRecapDay, qr * 0.7, 1e-3);
+    EXPECT_NEAR(r->QSolarDay, qr * 0.7, 1e-3);
+    EXPECT_NEAR(r->QSolarNight, qr * 0.3, 1e-3);
+    EXPECT_NEAR(r->FlowDay, 3500, 0.05);
+    EXPECT_NEAR(r->FlowNight, 1500, 0.05);
+    EXPECT_NEAR(r->QBaseDay, 17500, 0.5);
+    EXPECT_NEAR(r->QBaseNight, 7500, 0.5);
+}
+
+TEST(DestratModelReview, SupplyJustAboveTheMinimumKeepsItsHeat) {
+    // Imposed outlet 14.93 C for all of 4000 kg/h (fan rise 0.1 K): the supply at 15.03 C is above the
+    // maximum useful 15 C but within 0.05 K of the minimum, so nothing is cut. The balance gives
+    // T' = (5 x 4000 x 14.93 - 3 x 150 x 20) / (20000 - 300) = 14.70051, QColl = 58802.0.
+    auto r = MakeHour(1);
+    Sunny(*r);
+    r->FlowDesign = 4000;
+    r->QFanDesign = 400;
+    r->TSupplyMaxUseful = 15;
+    Impose(*r, EAltKey::FracFresh, 1);
+    Impose(*r, EAltKey::TColl, 14.93f);
+    DestratModel(*r);
+    EXPECT_NEAR(r->TSupply, 15.03, 1e-4);
+    EXPECT_NEAR(r->QColl, 58802.0, 0.5);
+    EXPECT_NEAR(r->QSolOp, 180000, 0.5);
 }
 
 TEST(AppModelsReview, UsefulHeatAboveTheMaximumUsefulSupplyIsCut) {
@@ -359,6 +379,22 @@ TEST(AppModelsReview, UsefulHeatAboveTheMaximumUsefulSupplyIsCut) {
         EXPECT_FLOAT_EQ(r->QAux, 0) << c.type;
         EXPECT_NEAR(r->QBase, 15 * 4500, 1e-2) << c.type;
     }
+
+    // The ventilation preheater cuts only when all supply air is outdoor air: with "fracfresh" 0.5 the
+    // mixed supply is above 17 C too, yet the balance's heat stands and the operating solar is the
+    // weather file's 400 x 3.6 x 100.
+    auto v = MakeHour(2);
+    Sunny(*v);
+    UseTestData(*v);
+    v->WeaQSol[v->Day - 1][v->Hour - 1] = 400;
+    v->FlowDesign = 4500;
+    v->QFanDesign = 450;
+    Impose(*v, EAltKey::FracFresh, 0.5f);
+    VentilationModel(*v);
+    EXPECT_FLOAT_EQ(v->FlowColl, 2250);
+    ASSERT_GT(v->TSupply, 17);
+    EXPECT_NEAR(v->QColl, (v->TColl - v->TAmb) * 2250 - v->QRecap, 0.5);
+    EXPECT_NEAR(v->QSolOp, 144000, 0.5);
 }
 
 TEST(AppModelsReview, VentilationBypassAndMixingSearch) {
