@@ -67,8 +67,15 @@ function(halvo_stage_data name)
   add_custom_target(${name} ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/${name}.stamp)
 endfunction()
 
+# The main of every test suite: each test process works in a fresh folder of its own.
+if(HALVO_BUILD_TESTS)
+  add_library(halvo_test_main STATIC ${CMAKE_CURRENT_LIST_DIR}/testmain/test_main.cpp)
+  target_link_libraries(halvo_test_main PUBLIC GTest::gtest)
+endif()
+
 # A GoogleTest suite run by CTest. HALVO_HOME points the programs at the staged folder, and the
-# working directory is a per-suite scratch folder so suites never see each other's files.
+# working directory is a per-suite scratch folder, and each test process moves into a fresh folder
+# below it (halvo_test_main), so tests running side by side never see each other's files.
 #   halvo_test(<name> SOURCES ... LIBS ... [ENV k=v ...])
 function(halvo_test name)
   if(NOT HALVO_BUILD_TESTS)
@@ -76,7 +83,7 @@ function(halvo_test name)
   endif()
   cmake_parse_arguments(A "" "" "SOURCES;LIBS;ENV" ${ARGN})
   add_executable(${name} ${A_SOURCES})
-  target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gtest_main halvo_warnings)
+  target_link_libraries(${name} PRIVATE ${A_LIBS} halvo_test_main GTest::gtest halvo_warnings)
   set(work ${CMAKE_CURRENT_BINARY_DIR}/${name}.work)
   file(MAKE_DIRECTORY ${work})
   target_compile_definitions(${name} PRIVATE
