@@ -1,5 +1,6 @@
-// halvo-cli new FILE.hvf [--from FILE.json] [--force]: a new project from the template beside the
-// program, optionally changed by the fields of a JSON document (the form `show` prints).
+// halvo-cli new FILE.hvf [--from FILE.json] [--location WEATHER] [--force]: a new project from the
+// template beside the program, optionally changed by the fields of a JSON document (the form `show`
+// prints) and given a location the way the location picker gives one.
 
 #include <CLI/CLI.hpp>
 #include <fstream>
@@ -11,11 +12,15 @@
 #include "project/doc.h"
 #include "project/maker/file.h"
 #include "project/project_file.h"
+#if defined(HALVO_CLI_HAS_WEATHER)
+#include "engine/weather/weather_file.h"
+#endif
 
 namespace {
 struct NewOptions {
     std::string file;
     std::string from;
+    std::string location;
     bool force = false;
 };
 
@@ -36,6 +41,17 @@ int RunNew(const NewOptions& o, CliContext& ctx) {
         std::string problem;
         if (!ApplyProjectJson(*doc, text.str(), problem)) return ctx.Fail(kExitUnreadable, o.from, problem);
     }
+#if defined(HALVO_CLI_HAS_WEATHER)
+    if (!o.location.empty()) {
+        // As choosing a location does: the weather file is read at once for wall 1's orientation,
+        // which stores its station header in the project, and the results are no longer valid.
+        std::string problem;
+        const CCollectorSpec& wall1 = doc->collectors[0];
+        if (ReadWeather(doc->location, o.location, wall1.slope, wall1.azimuth, problem) != 0)
+            return ctx.Fail(kExitUnreadable, o.location, problem);
+        doc->InvalidateResults();
+    }
+#endif
     std::string problem;
     if (!WriteProjectFile(*doc, o.file, &problem)) return ctx.Fail(kExitFailure, o.file, problem);
     return kExitOk;
@@ -50,6 +66,12 @@ void AddNewCommand(CLI::App& app, CliContext& ctx) {
     cmd->add_option("--from", opts->from,
                     "JSON document (as printed by show) whose fields replace the template's; "
                     "fields left out keep the template's values");
+#if defined(HALVO_CLI_HAS_WEATHER)
+    cmd->add_option("--location", opts->location,
+                    "weather file of the project's location, as stored: relative to the program folder "
+                    "in backslash form (e.g. \"\\Weather\\North America\\Canada\\Ontario\\Toronto.wsw\"); "
+                    "its station header is read into the project, after --from");
+#endif
     cmd->add_flag("--force", opts->force, "replace FILE when it exists");
     cmd->callback([opts, &ctx] { ctx.exitCode = RunNew(*opts, ctx); });
 }

@@ -11,11 +11,15 @@ if [ ! -x "$CLI" ]; then
   cmake --preset default >/dev/null
   cmake --build --preset default --target halvo-cli
 fi
-# No template: the examples depend on their JSON alone, never on the shipped default.hvf.
+# No template: the examples depend on their JSON alone, never on the shipped default.hvf. The
+# program folder holds only the weather tree, so that each example's location is read from its
+# weather file as choosing the location in the program does (station header, elevation, ...).
 EMPTY=$(mktemp -d)
 trap 'rm -rf "$EMPTY"' EXIT
+ln -s "$PWD/data/Weather" "$EMPTY/Weather"
 for json in data/examples/*.json; do
   hvf="${json%.json}.hvf"
-  HALVO_HOME="$EMPTY" "$CLI" new "$hvf" --from "$json" --force
+  weather=$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["location"]["weatherFile"])' "$json")
+  HALVO_HOME="$EMPTY" "$CLI" new "$hvf" --from "$json" --location "$weather" --force
   echo "wrote $hvf"
 done

@@ -220,3 +220,35 @@ TEST_F(CliTest, ShippedTemplateIsGeneratedFromItsSource) {
     ASSERT_EQ(Cli({"new", P("from-template.hvf")}).code, 0);
     EXPECT_TRUE(Slurp(P("from-template.hvf")) == Slurp(data / "default.hvf"));
 }
+
+// --location reads the weather file as choosing a location does, and the shipped examples are
+// what their JSON and their location make.
+TEST_F(CliTest, NewWithLocationReadsTheStationHeader) {
+    fs::path data = fs::path(HALVO_TEST_SOURCE_DIR) / ".." / ".." / "data";
+    fs::create_directory_symlink(data / "Weather", dir / "home" / "Weather");
+    const std::string toronto = "\\Weather\\North America\\Canada\\Ontario\\Toronto.wsw";
+    ASSERT_EQ(Cli({"new", P("t.hvf"), "--location", toronto}).code, 0);
+    Result shown = Cli({"show", P("t.hvf")});
+    ASSERT_EQ(shown.code, 0);
+    const auto loc = nlohmann::json::parse(shown.out)["location"];
+    EXPECT_EQ(loc["weatherFile"], toronto);
+    EXPECT_EQ(loc["stationName"], "Toronto");
+    EXPECT_EQ(loc["regionCode"], "ON");
+    EXPECT_EQ(loc["stationCode"], 11);
+
+    // Letter case of the stored path does not matter; a missing file is an unreadable input.
+    EXPECT_EQ(Cli({"new", P("u.hvf"), "--location", "\\weather\\north america\\canada\\ontario\\toronto.wsw"}).code, 0);
+    Result r = Cli({"new", P("x.hvf"), "--location", "\\Weather\\Nowhere.wsw"});
+    EXPECT_EQ(r.code, 3);
+    EXPECT_NE(r.err.find("Nowhere.wsw"), std::string::npos);
+    EXPECT_FALSE(fs::exists(P("x.hvf")));
+
+    for (const char* name : {"warehouse-makeup-air", "ventilation-preheat-canopy", "crop-dryer"}) {
+        const fs::path json = data / "examples" / (std::string(name) + ".json");
+        const std::string weather = nlohmann::json::parse(Slurp(json))["location"]["weatherFile"];
+        const std::string out = P((std::string(name) + ".hvf").c_str());
+        ASSERT_EQ(Cli({"new", out, "--from", json.string(), "--location", weather}).code, 0) << name;
+        EXPECT_TRUE(Slurp(out) == Slurp(data / "examples" / (std::string(name) + ".hvf")))
+            << name << ".hvf is stale: run tools/make-examples.sh";
+    }
+}
