@@ -18,7 +18,7 @@
 
 // The alternate-input value of `key` for the run's current day and hour (run.Day, run.Hour);
 // kAltNoValue (-9999) when the alternate input is not active or the hour has no value. A value at or
-// below -999 means not given (Parts of the models that use -999.9 compare against that instead).
+// below -999 means not given (the models, which use -999.9, compare against that instead).
 inline double AltInput(const CWallRun& run, EAltKey key) {
     if (!run.AltInputActive) return kAltNoValue;
     return AltTableValue(run.Control.Alt, key, run.Day, run.Hour);
