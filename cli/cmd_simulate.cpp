@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -18,6 +20,7 @@
 #include "engine/sim/run_progress.h"
 #include "engine/sim/simulate.h"
 #include "project/doc.h"
+#include "project/maker/file.h"
 #include "project/messages.h"
 #include "project/project_file.h"
 #include "project/units.h"
@@ -230,6 +233,15 @@ int RunSimulate(const SimulateOptions& o, CliContext& ctx) {
     CMonthSelection months;
     std::string badMonths;
     if (!ParseMonthSelection(o.months, months, &badMonths)) return ctx.Fail(kExitUsage, "--months", badMonths);
+    // A control file named on the command line is an input of this command: one that cannot be read
+    // stops it like an unreadable project, where the desktop program only warns and runs without.
+    if (!o.control.empty()) {
+        std::error_code ec;
+        const std::string host = FILE_HostPath(o.control);
+        std::ifstream probe(host, std::ios::binary);
+        if (!probe || std::filesystem::is_directory(host, ec))
+            return ctx.Fail(kExitUnreadable, o.control, "cannot open the control file");
+    }
     auto doc = std::make_unique<CHalvo98Doc>();
     CScriptedMessenger quiet;
     std::string problem;

@@ -98,6 +98,12 @@ TEST(ShippedProjects, SimulateCommandPrintsAndNeverWritesTheProject) {
     EXPECT_NE(outIp.str().find("\"unit\": \"MMBTU\""), std::string::npos);
     EXPECT_EQ(Bytes(copy), before);
 
+    // A control file named on the command line that cannot be read stops the command.
+    std::ostringstream outC, errC;
+    EXPECT_EQ(run({"simulate", copy.string(), "--control", "no-such-control.csv"}, outC, errC), 3);
+    EXPECT_NE(errC.str().find("no-such-control.csv: cannot open the control file"), std::string::npos);
+    EXPECT_TRUE(outC.str().empty());
+
     // Without its weather file the command stops with the message and exit code 3.
     setenv("HALVO_HOME", fs::absolute("no-weather-here").string().c_str(), 1);
     std::ostringstream out3, err3;
