@@ -1,7 +1,5 @@
 #include "project/project_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -442,53 +440,8 @@ bool WriteProjectFile(const CHalvo98Doc& doc, const std::string& path, std::stri
     std::vector<unsigned char> bytes;
     if (!BuildProjectFileBytes(doc, bytes))
         return fail("a text item is longer than " + std::to_string(kFileMaxCStringBytes) + " bytes");
-    std::string host = FILE_HostPath(path);
-    std::string tmp = host + ".XXXXXX";
-    int fd = ::mkstemp(tmp.data());
-    if (fd < 0) return fail(std::string("cannot create a temporary file beside it: ") + std::strerror(errno));
-
-    // Keep the permissions of the file being replaced; a new file gets the usual ones.
-    struct stat st;
-    mode_t mode;
-    if (::stat(host.c_str(), &st) == 0) {
-        mode = st.st_mode & 07777;
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    ::fchmod(fd, mode);
-
-    const unsigned char* p = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            std::string why = std::strerror(errno);
-            ::close(fd);
-            ::unlink(tmp.c_str());
-            return fail("write failed: " + why);
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0 && errno != EINVAL) {
-        std::string why = std::strerror(errno);
-        ::close(fd);
-        ::unlink(tmp.c_str());
-        return fail("flush failed: " + why);
-    }
-    if (::close(fd) != 0) {
-        std::string why = std::strerror(errno);
-        ::unlink(tmp.c_str());
-        return fail("close failed: " + why);
-    }
-    if (std::rename(tmp.c_str(), host.c_str()) != 0) {
-        std::string why = std::strerror(errno);
-        ::unlink(tmp.c_str());
-        return fail("cannot replace the file: " + why);
-    }
+    std::string why;
+    if (FILE_ReplaceContents(path, bytes.data(), bytes.size(), why) != 0) return fail(why);
     return true;
 }
 

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <unistd.h>
 
 #include "project/maker/file.h"
 #include "solar/astro.h"
@@ -210,27 +209,11 @@ int WriteWeatherFile(const std::string& path, const CWeatherFileData& data, std:
     std::vector<unsigned char> bytes;
     EncodeWeatherFile(data, bytes);
 
-    const std::string host = FILE_HostPath(path);
-    const std::string temp = host + ".tmp" + std::to_string(static_cast<long>(getpid()));
-    auto fail = [&](const char* what) {
-        error = "Cannot write the weather file " + Quoted(path) + ": " + what + " (" +
-                std::strerror(errno) + ").";
-        std::remove(temp.c_str());
-        return WEATHER_CANNOT_WRITE;
-    };
-    std::FILE* fp = std::fopen(temp.c_str(), "wb");
-    if (!fp) {
-        error = "Cannot write the weather file " + Quoted(path) + ": " + std::strerror(errno) + ".";
+    std::string why;
+    if (FILE_ReplaceContents(path, bytes.data(), bytes.size(), why) != 0) {
+        error = "Cannot write the weather file " + Quoted(path) + ": " + why + ".";
         return WEATHER_CANNOT_WRITE;
     }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), fp) == bytes.size() &&
-                         std::fflush(fp) == 0 && fsync(fileno(fp)) == 0;
-    const int saved = errno;
-    if (std::fclose(fp) != 0 || !written) {
-        if (!written) errno = saved;
-        return fail("the data could not be written");
-    }
-    if (std::rename(temp.c_str(), host.c_str()) != 0) return fail("the file could not be replaced");
     return 0;
 }
 

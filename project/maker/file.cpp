@@ -1,5 +1,7 @@
 #include "project/maker/file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -325,3 +327,59 @@ int FILE_WriteF64(CFile& file, double v) {
 }
 
 int GEN_GetRetCode() { return t_lastRet; }
+
+int FILE_ReplaceContents(std::string_view path, const unsigned char* data, std::size_t size,
+                         std::string& why) {
+    auto fail = [&](const std::string& what) {
+        why = what;
+        return 1;
+    };
+    std::string host = FILE_HostPath(path);
+    std::string tmp = host + ".XXXXXX";
+    int fd = ::mkstemp(tmp.data());
+    if (fd < 0) return fail(std::string("cannot create a temporary file beside it: ") + std::strerror(errno));
+
+    // Keep the permissions of the file being replaced; a new file gets the usual ones.
+    struct stat st;
+    mode_t mode;
+    if (::stat(host.c_str(), &st) == 0) {
+        mode = st.st_mode & 07777;
+    } else {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    ::fchmod(fd, mode);
+
+    const unsigned char* p = data;
+    std::size_t left = size;
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            std::string why = std::strerror(errno);
+            ::close(fd);
+            ::unlink(tmp.c_str());
+            return fail("write failed: " + why);
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    if (::fsync(fd) != 0 && errno != EINVAL) {
+        std::string why = std::strerror(errno);
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        return fail("flush failed: " + why);
+    }
+    if (::close(fd) != 0) {
+        std::string why = std::strerror(errno);
+        ::unlink(tmp.c_str());
+        return fail("close failed: " + why);
+    }
+    if (std::rename(tmp.c_str(), host.c_str()) != 0) {
+        std::string why = std::strerror(errno);
+        ::unlink(tmp.c_str());
+        return fail("cannot replace the file: " + why);
+    }
+    return 0;
+}

@@ -75,6 +75,13 @@ std::string FILE_ProgramPath(std::string_view storedRelative);
 // Non-zero when the file exists (path in either separator form).
 int FILE_FileExists(std::string_view path);
 
+// Replaces the file at `path` (either separator form) with `size` bytes at `data`, never leaving a
+// cut file behind: the bytes go to a temporary file beside it, are flushed to the disk, and the
+// temporary file is renamed over the old one, which keeps its permissions. 0 on success; otherwise
+// the old file is untouched and `why` says what failed ("write failed: No space left on device").
+int FILE_ReplaceContents(std::string_view path, const unsigned char* data, std::size_t size,
+                         std::string& why);
+
 // (file, path, 0, 0) opens an existing file for reading; (file, path, 1, 1) creates or replaces a
 // file for writing. The path is translated with FILE_HostPath.
 int FILE_Open(CFile& file, const std::string& path, int modeA, int modeB);
