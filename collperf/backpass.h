@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "collperf/model_common.h"
+
 namespace collperf {
 
 struct BpInputs {
@@ -30,15 +32,7 @@ struct BpInputs {
     double HConv;          // [W/(m2 K)] optional
 };
 
-struct BpThermal {
-    double Eff;       // [-]
-    double QColl;     // [W]
-    double TColl;     // [C]
-    double QRad;      // [W]
-    double QConv;     // [W]
-    double TSkyView;  // [C]
-    double TPlate;    // [C]
-};
+using BpThermal = CollectorThermal;
 
 enum class BpBalance { Ok, ReynoldsTooHigh, NotConverged };
 

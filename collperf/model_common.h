@@ -15,6 +15,17 @@ constexpr double kMolarRatio = 0.62198;  // water vapour / dry air
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kDegToRad = kPi / 180.0;
 
+// Thermal results of one collector balance, the same for both models.
+struct CollectorThermal {
+    double Eff;       // [-]
+    double QColl;     // [W]
+    double TColl;     // [C]
+    double QRad;      // [W]
+    double QConv;     // [W]
+    double TSkyView;  // [C]
+    double TPlate;    // [C]
+};
+
 // Sentinels written for results that are not formed.
 constexpr double kNoTemperature = -99.9;
 constexpr double kNoFlowMalCorr = -9.9;

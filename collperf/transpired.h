@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "collperf/model_common.h"
+
 namespace collperf {
 
 // Inputs of one hour after validation (HumRatio already floored), with the site pressure formed once.
@@ -34,15 +36,7 @@ struct TpInputs {
     double HConv;        // [W/(m2 K)] optional
 };
 
-struct TpThermal {
-    double Eff;       // [-]
-    double QColl;     // [W]
-    double TColl;     // [C]
-    double QRad;      // [W]
-    double QConv;     // [W]
-    double TSkyView;  // [C]
-    double TPlate;    // [C]
-};
+using TpThermal = CollectorThermal;
 
 // Heat-exchange effectiveness of the perforated cladding [-] (front, hole and back parts combined).
 // nu [m2/s], pr [-], vs suction velocity [m/s].
