@@ -109,6 +109,23 @@ const char* UnitOf(const CTableInfo& t, bool ip) {
 }
 
 std::string RowName(int row) { return row == 0 ? "All walls" : "Wall " + std::to_string(row); }
+std::string RowKey(int row) { return row == 0 ? "all" : "wall" + std::to_string(row); }
+
+// One row of a monthly table as every output form shows it: the twelve months (IP energies in
+// MMBTU) and their sum.
+struct CShownRow {
+    double months[12];
+    double year = 0;
+};
+template <class Row>
+CShownRow ShownRow(const CTableInfo& t, const Row& row, bool ip) {
+    CShownRow r;
+    for (int m = 0; m < 12; ++m) {
+        r.months[m] = Shown(t, row[m], ip);
+        r.year += r.months[m];
+    }
+    return r;
+}
 
 void PrintText(const CHalvo98Doc& doc, int n, bool ip, std::ostream& out) {
     char buf[256];
@@ -139,14 +156,12 @@ void PrintText(const CHalvo98Doc& doc, int n, bool ip, std::ostream& out) {
         for (int row = 0; row <= n; ++row) {
             std::snprintf(buf, sizeof buf, "%-10s", RowName(row).c_str());
             out << buf;
-            double year = 0;
-            for (int m = 0; m < 12; ++m) {
-                const double v = Shown(t, table[row][m], ip);
-                year += v;
+            const CShownRow shown = ShownRow(t, table[row], ip);
+            for (double v : shown.months) {
                 std::snprintf(buf, sizeof buf, " %10.4g", v);
                 out << buf;
             }
-            std::snprintf(buf, sizeof buf, " %10.4g\n", year);
+            std::snprintf(buf, sizeof buf, " %10.4g\n", shown.year);
             out << buf;
         }
     }
@@ -160,15 +175,13 @@ void PrintCsv(const CHalvo98Doc& doc, int n, bool ip, std::ostream& out) {
     for (const CTableInfo& t : kTables) {
         const MonthlyTable& table = doc.results.Table(t.id);
         for (int row = 0; row <= n; ++row) {
-            out << t.key << ',' << UnitOf(t, ip) << ',' << (row == 0 ? std::string("all") : "wall" + std::to_string(row));
-            double year = 0;
-            for (int m = 0; m < 12; ++m) {
-                const double v = Shown(t, table[row][m], ip);
-                year += v;
+            out << t.key << ',' << UnitOf(t, ip) << ',' << RowKey(row);
+            const CShownRow shown = ShownRow(t, table[row], ip);
+            for (double v : shown.months) {
                 std::snprintf(buf, sizeof buf, ",%.9g", v);
                 out << buf;
             }
-            std::snprintf(buf, sizeof buf, ",%.9g\n", year);
+            std::snprintf(buf, sizeof buf, ",%.9g\n", shown.year);
             out << buf;
         }
     }
@@ -207,16 +220,12 @@ void PrintJson(const CHalvo98Doc& doc, const std::string& file, int n, bool ip, 
         nlohmann::ordered_json tj;
         tj["unit"] = UnitOf(t, ip);
         for (int row = 0; row <= n; ++row) {
+            const CShownRow shown = ShownRow(t, table[row], ip);
             nlohmann::ordered_json months = nlohmann::ordered_json::array();
-            double year = 0;
-            for (int m = 0; m < 12; ++m) {
-                const double v = Shown(t, table[row][m], ip);
-                year += v;
-                months.push_back(v);
-            }
-            const std::string key = row == 0 ? "all" : "wall" + std::to_string(row);
+            for (double v : shown.months) months.push_back(v);
+            const std::string key = RowKey(row);
             tj[key]["months"] = months;
-            tj[key]["year"] = year;
+            tj[key]["year"] = shown.year;
         }
         tables[t.key] = tj;
     }
